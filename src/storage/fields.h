@@ -1,0 +1,22 @@
+#pragma once
+// The two on-disk text encodings of the archives.
+//
+// ShortText[N]: N + 1 bytes, a length byte then up to N Windows-1252 characters.
+// ZeroText[N]:  N + 1 bytes, up to N Windows-1252 characters ended by a zero byte.
+//
+// Both readers stay inside their N + 1 bytes whatever the bytes hold: a length byte
+// above N is clamped, a ZeroText without its zero reads all N + 1 bytes.
+
+#include <QString>
+
+namespace fields {
+
+// Standard conversion: trim, convert, cut to capacity / convert, trim.
+void writeShort(char *field, int capacity, const QString &text);
+QString readShort(const char *field, int capacity);
+
+// Certificate fields: stored as typed (untrimmed) and read back untrimmed.
+void writeZero(char *field, int capacity, const QString &text);
+QString readZero(const char *field, int capacity);
+
+} // namespace fields

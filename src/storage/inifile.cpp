@@ -1,0 +1,144 @@
+#include "inifile.h"
+
+#include "textcodec.h"
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+
+namespace ini {
+namespace {
+
+struct Line {
+    QString text;
+    QString section; // for a header line: its name
+    QString key;     // for a key line: its name
+    bool header = false;
+};
+
+QString stripBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && (s[b] == u' ' || s[b] == u'\t'))
+        ++b;
+    while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t'))
+        --e;
+    return s.mid(b, e - b);
+}
+
+QList<Line> parse(const QByteArray &bytes)
+{
+    QList<Line> lines;
+    const QString all = text::fromCp1252(bytes);
+    const QStringList raw = all.split(u'\n');
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        QString t = raw[i];
+        if (t.endsWith(u'\r'))
+            t.chop(1);
+        if (i == raw.size() - 1 && t.isEmpty())
+            break; // the file ended with a line break
+        Line line{t, {}, {}, false};
+        const QString s = stripBlanks(t);
+        if (s.startsWith(u'[')) {
+            const qsizetype close = s.indexOf(u']');
+            line.header = true;
+            line.section = stripBlanks(close < 0 ? s.mid(1) : s.mid(1, close - 1));
+        } else if (!s.startsWith(u';')) {
+            const qsizetype eq = s.indexOf(u'=');
+            if (eq > 0)
+                line.key = stripBlanks(s.left(eq));
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+bool same(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Index of the header line of the section, or -1.
+qsizetype findSection(const QList<Line> &lines, const QString &section)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].header && same(lines[i].section, section))
+            return i;
+    return -1;
+}
+
+QString valueOf(const QString &line)
+{
+    return stripBlanks(line.mid(line.indexOf(u'=') + 1));
+}
+
+// Single-line values only: a line break inside a value would cut the file apart.
+QString oneLine(const QString &value)
+{
+    QString v = value;
+    v.replace(u'\r', u' ').replace(u'\n', u' ');
+    return v;
+}
+
+} // namespace
+
+QString read(const QString &path, const QString &section, const QString &key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<Line> lines = parse(file.readAll());
+    qsizetype i = findSection(lines, section);
+    if (i < 0)
+        return {};
+    for (++i; i < lines.size() && !lines[i].header; ++i)
+        if (!lines[i].key.isEmpty() && same(lines[i].key, key))
+            return valueOf(lines[i].text);
+    return {};
+}
+
+void write(const QString &path, const QString &section, const QString &key, const QString &value)
+{
+    QByteArray old;
+    {
+        QFile file(path);
+        if (file.exists()) {
+            if (!file.open(QIODevice::ReadOnly))
+                throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+            old = file.readAll();
+        }
+    }
+    QList<Line> lines = parse(old);
+    const QString entry = key + u'=' + oneLine(value);
+
+    qsizetype s = findSection(lines, section);
+    if (s < 0) {
+        lines.append(Line{u'[' + section + u']', section, {}, true});
+        lines.append(Line{entry, {}, key, false});
+    } else {
+        qsizetype end = s + 1; // one past the section's last line
+        qsizetype lastFilled = s;
+        bool replaced = false;
+        for (; end < lines.size() && !lines[end].header; ++end) {
+            if (!lines[end].key.isEmpty() && same(lines[end].key, key)) {
+                lines[end].text = entry;
+                replaced = true;
+                break;
+            }
+            if (!stripBlanks(lines[end].text).isEmpty())
+                lastFilled = end;
+        }
+        if (!replaced)
+            lines.insert(lastFilled + 1, Line{entry, {}, key, false});
+    }
+
+    QString out;
+    for (const Line &l : lines)
+        out += l.text + QStringLiteral("\r\n");
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text::toCp1252(out)) < 0 || !file.commit())
+        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+}
+
+} // namespace ini

@@ -1,0 +1,25 @@
+#pragma once
+// Settings-style text files ("Tirello.ini", the password file): Windows-1252 text,
+// CR LF lines, "[Section]" headers and "key=value" lines, names without regard to case.
+
+#include <QString>
+
+#include <stdexcept>
+
+class IniError : public std::runtime_error {
+public:
+    explicit IniError(const QString &what) : std::runtime_error(what.toStdString()) {}
+};
+
+namespace ini {
+
+// The stored value with surrounding blanks removed, or empty when the file, the section
+// or the key is missing. Never creates the file.
+QString read(const QString &path, const QString &section, const QString &key);
+
+// Replaces the key's value in place, or adds the key at the end of its section, or the
+// section at the end of the file, or creates the file. The file is replaced whole
+// (temporary file then rename), so a failure leaves the old file as it was. Throws IniError.
+void write(const QString &path, const QString &section, const QString &key, const QString &value);
+
+} // namespace ini

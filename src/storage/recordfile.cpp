@@ -1,0 +1,157 @@
+#include "recordfile.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+RecordFile::RecordFile(QString path, int recordSize)
+    : m_path(std::move(path)), m_size(recordSize), m_file(m_path)
+{
+}
+
+RecordFile::~RecordFile()
+{
+    close();
+}
+
+void RecordFile::fail(const QString &what) const
+{
+    throw ArchiveError(QStringLiteral("%1: %2 (%3)").arg(m_path, what, m_file.errorString()));
+}
+
+void RecordFile::open()
+{
+    close();
+    if (!m_file.open(QIODevice::ReadWrite))
+        fail(QStringLiteral("cannot open or create"));
+    m_index = 0;
+}
+
+void RecordFile::close()
+{
+    if (!m_file.isOpen())
+        return;
+    unlock();
+    m_file.close();
+}
+
+int RecordFile::count() const
+{
+    if (!m_file.isOpen())
+        fail(QStringLiteral("not open"));
+    return int(qMin<qint64>(m_file.size() / m_size, std::numeric_limits<int>::max()));
+}
+
+void RecordFile::seek(int index)
+{
+    if (index < 0 || index > count())
+        fail(QStringLiteral("index %1 out of range").arg(index));
+    m_index = index;
+}
+
+void RecordFile::read(QByteArray &buffer)
+{
+    buffer.resize(m_size);
+    const qint64 at = qint64(m_index) * m_size;
+    // A short read means there is no whole record here (past the end or a partial tail).
+    if ((m_file.pos() != at && !m_file.seek(at)) || m_file.read(buffer.data(), m_size) != m_size)
+        fail(QStringLiteral("no record at index %1").arg(m_index));
+    ++m_index;
+}
+
+void RecordFile::write(const QByteArray &buffer)
+{
+    if (buffer.size() != m_size)
+        fail(QStringLiteral("record of %1 bytes instead of %2").arg(buffer.size()).arg(m_size));
+    if (!m_file.seek(qint64(m_index) * m_size) || m_file.write(buffer) != m_size || !m_file.flush())
+        fail(QStringLiteral("write failed"));
+#ifdef Q_OS_UNIX
+    if (::fdatasync(m_file.handle()) != 0)
+        fail(QStringLiteral("sync to disk failed"));
+#endif
+    ++m_index;
+}
+
+void RecordFile::lock()
+{
+    if (m_locked || !m_file.isOpen())
+        return;
+#ifdef Q_OS_UNIX
+    int rc;
+    do {
+        rc = ::flock(m_file.handle(), LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    // A file system without locks still lets the user work, as without sharing.
+#endif
+    m_locked = true;
+}
+
+void RecordFile::unlock()
+{
+    if (!m_locked)
+        return;
+#ifdef Q_OS_UNIX
+    ::flock(m_file.handle(), LOCK_UN);
+#endif
+    m_locked = false;
+}
+
+namespace archive {
+
+int count(const QString &path, int recordSize)
+{
+    RecordFile file(path, recordSize);
+    file.open();
+    return file.count();
+}
+
+QByteArray readAt(const QString &path, int recordSize, int position)
+{
+    RecordFile file(path, recordSize);
+    file.open();
+    file.seek(position - 1);
+    QByteArray record;
+    file.read(record);
+    return record;
+}
+
+void overwriteAt(const QString &path, int position, const QByteArray &record)
+{
+    RecordFile file(path, int(record.size()));
+    file.open();
+    file.lock();
+    file.seek(position - 1);
+    file.write(record);
+}
+
+int append(const QString &path, const QByteArray &record)
+{
+    RecordFile file(path, int(record.size()));
+    file.open();
+    file.lock();
+    file.seek(file.count());
+    file.write(record);
+    return file.currentIndex();
+}
+
+void scan(const QString &path, int recordSize,
+          const std::function<void(int, const QByteArray &)> &each)
+{
+    RecordFile file(path, recordSize);
+    file.open();
+    const int n = file.count();
+    QByteArray record;
+    for (int i = 0; i < n; ++i) {
+        file.read(record);
+        each(i, record);
+    }
+}
+
+void touch(const QString &path, int recordSize)
+{
+    RecordFile file(path, recordSize);
+    file.open();
+}
+
+} // namespace archive

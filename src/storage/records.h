@@ -1,0 +1,70 @@
+#pragma once
+// The four record types, each described once as a table of fields. Offsets and sizes
+// follow from the tables; the sizes are checked at compile time in records.cpp.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace records {
+
+enum class Encoding { ShortText, ZeroText };
+
+struct Field {
+    QString name;   // the name of the card control that shows it
+    int offset = 0; // from the start of the record
+    int capacity = 0; // N: the field takes N + 1 bytes
+};
+
+class Layout {
+public:
+    Layout(QString typeName, Encoding encoding, QList<Field> fields);
+
+    const QString &typeName() const { return m_typeName; }
+    Encoding encoding() const { return m_encoding; }
+    int size() const { return m_size; }
+    const QList<Field> &fields() const { return m_fields; }
+    // -1 when the record has no field of that name.
+    int indexOf(const QString &name) const { return m_index.value(name, -1); }
+    const Field *find(const QString &name) const;
+
+private:
+    QString m_typeName;
+    Encoding m_encoding;
+    int m_size = 0;
+    QList<Field> m_fields;
+    QHash<QString, int> m_index;
+};
+
+const Layout &client();      // TSchedaCliente, 3392 bytes
+const Layout &model();       // TSchedaModello, 10868 bytes
+const Layout &report();      // TSchedaRapporto, 13494 bytes
+const Layout &certificate(); // TSchedaCertificato, 29250 bytes
+
+// One record's bytes with field access through its layout's encoding.
+class Record {
+public:
+    explicit Record(const Layout &layout);
+    Record(const Layout &layout, QByteArray bytes); // bytes must be layout.size() long
+
+    const Layout &layout() const { return *m_layout; }
+    QByteArray &bytes() { return m_bytes; }
+    const QByteArray &bytes() const { return m_bytes; }
+
+    QString text(int field) const;
+    void setText(int field, const QString &value);
+    // Unknown names read as empty and are ignored on writing.
+    QString text(const QString &name) const;
+    void setText(const QString &name, const QString &value);
+
+private:
+    const Layout *m_layout;
+    QByteArray m_bytes;
+};
+
+// Flag fields hold exactly one of these two texts.
+inline const QString kYes = QStringLiteral("S\u00ec");
+inline const QString kNo = QStringLiteral("No");
+
+} // namespace records

@@ -1,0 +1,92 @@
+#include "textcodec.h"
+
+namespace text {
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the five unassigned bytes map to the C1 code point
+// of the same value, so that they survive a round trip.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char encodeOne(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c)
+            return char(0x80 + i);
+    return kReplacement;
+}
+
+} // namespace
+
+QString fromCp1252(const char *data, qsizetype size)
+{
+    QString out(size, Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        dst[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return out;
+}
+
+QByteArray toCp1252(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        // A surrogate pair is one character: one replacement byte for it.
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1].unicode()))
+            ++i;
+        out.append(encodeOne(c));
+    }
+    return out;
+}
+
+QString trim(const QString &text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32)
+        --end;
+    if (begin == 0 && end == text.size())
+        return text;
+    return text.mid(begin, end - begin);
+}
+
+bool isBlank(const QString &text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 32)
+            return false;
+    return true;
+}
+
+QString upperAscii(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+QString lowerAscii(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
+} // namespace text
