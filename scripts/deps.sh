@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tirello needs, only those that are missing.
+# Usage: scripts/deps.sh [run|test]
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
+  fonts-liberation fonts-dejavu-core
+)
+if [ "${1:-run}" = run ]; then
+  packages+=(xdg-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  apt=(apt-get)
+else
+  apt=(sudo apt-get)
+fi
+echo "Installazione dei pacchetti mancanti: ${missing[*]}"
+"${apt[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"

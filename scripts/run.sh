@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Tirello (release), lays out the portable program folder Tirello/ and starts it.
+# Data already in the folder (archives, settings, the password file) is never touched.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/deps.sh run
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build -j2 --target Tirello tirello-setup
+
+mkdir -p Tirello
+cp -f build/Tirello Tirello/Tirello.new && mv -f Tirello/Tirello.new Tirello/Tirello
+build/tirello-setup Tirello
+exec Tirello/Tirello "$@"

@@ -1,0 +1,27 @@
+#include "application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace app {
+
+void setUp(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("Tirello"));
+    app.setWindowIcon(QIcon(QStringLiteral(":/img/logo.svg")));
+    // Hiding the last visible window (a window switch) must not end the program.
+    app.setQuitOnLastWindowClosed(false);
+
+    QLocale italian(QLocale::Italian, QLocale::Italy);
+    QLocale::setDefault(italian);
+
+    auto *qt = new QTranslator(&app);
+    if (qt->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+}
+
+} // namespace app

@@ -1,0 +1,152 @@
+#include "seams.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QQueue>
+#include <QUrl>
+
+namespace Messages {
+namespace {
+
+bool g_recording = false;
+QQueue<bool> g_answers;
+QList<Shown> g_shown;
+
+const QString kTitle = QStringLiteral("Tirello");
+
+QMessageBox::StandardButton show(QWidget *parent, Kind kind, const QString &text)
+{
+    if (g_recording) {
+        g_shown.append({kind, text});
+        if (kind == Kind::Question)
+            return (g_answers.isEmpty() || g_answers.dequeue()) ? QMessageBox::Yes : QMessageBox::No;
+        return QMessageBox::Ok;
+    }
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    switch (kind) {
+    case Kind::Warning: icon = QMessageBox::Warning; break;
+    case Kind::Error: icon = QMessageBox::Critical; break;
+    case Kind::Information: icon = QMessageBox::Information; break;
+    case Kind::Question:
+        icon = QMessageBox::Question;
+        buttons = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Kind::Plain: buttons = QMessageBox::Ok; break;
+    }
+    QMessageBox box(icon, kTitle, text, buttons, parent);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+} // namespace
+
+void warning(QWidget *parent, const QString &text) { show(parent, Kind::Warning, text); }
+void error(QWidget *parent, const QString &text) { show(parent, Kind::Error, text); }
+void information(QWidget *parent, const QString &text) { show(parent, Kind::Information, text); }
+bool question(QWidget *parent, const QString &text)
+{
+    return show(parent, Kind::Question, text) != QMessageBox::No;
+}
+void plain(QWidget *parent, const QString &text) { show(parent, Kind::Plain, text); }
+
+void startRecording()
+{
+    g_recording = true;
+    g_answers.clear();
+    g_shown.clear();
+}
+
+void stopRecording()
+{
+    g_recording = false;
+}
+
+void queueAnswer(bool yes)
+{
+    g_answers.enqueue(yes);
+}
+
+QList<Shown> taken()
+{
+    return std::exchange(g_shown, {});
+}
+
+} // namespace Messages
+
+namespace Shell {
+namespace {
+bool g_recording = false;
+QStringList g_taken;
+} // namespace
+
+void open(const QString &command)
+{
+    if (g_recording) {
+        g_taken.append(command);
+        return;
+    }
+    QString target = command;
+    if (target.size() >= 2 && target.startsWith(u'"') && target.endsWith(u'"'))
+        target = target.mid(1, target.size() - 2);
+    const QUrl url(target);
+    const QString scheme = url.scheme().toLower();
+    const bool isAddress = scheme == u"mailto" || scheme == u"http" || scheme == u"https"
+        || target.startsWith(QStringLiteral("www."), Qt::CaseInsensitive);
+    if (!isAddress)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    else if (scheme.isEmpty())
+        QDesktopServices::openUrl(QUrl(QStringLiteral("https://") + target));
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void startRecording()
+{
+    g_recording = true;
+    g_taken.clear();
+}
+
+void stopRecording()
+{
+    g_recording = false;
+}
+
+QStringList taken()
+{
+    return std::exchange(g_taken, {});
+}
+
+} // namespace Shell
+
+namespace FileDialogs {
+namespace {
+bool g_recording = false;
+QQueue<QString> g_answers;
+} // namespace
+
+QString openFile(QWidget *parent, const QString &caption, const QString &folder,
+                 const QString &filter)
+{
+    if (g_recording)
+        return g_answers.isEmpty() ? QString() : g_answers.dequeue();
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+void startRecording()
+{
+    g_recording = true;
+    g_answers.clear();
+}
+
+void stopRecording()
+{
+    g_recording = false;
+}
+
+void queueAnswer(const QString &path)
+{
+    g_answers.enqueue(path);
+}
+
+} // namespace FileDialogs

@@ -1,0 +1,61 @@
+#pragma once
+// The program's few contacts with the outside world, each behind one small seam:
+// message boxes, shell open and file dialogs. Tests replace them; the defaults do the
+// real thing.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace Messages {
+
+enum class Kind { Warning, Error, Information, Question, Plain };
+
+struct Shown {
+    Kind kind;
+    QString text;
+};
+
+// Warning, error and information boxes carry OK and Cancel; nobody looks at the answer.
+void warning(QWidget *parent, const QString &text);
+void error(QWidget *parent, const QString &text);
+void information(QWidget *parent, const QString &text);
+// Yes and No; true unless the answer is No.
+bool question(QWidget *parent, const QString &text);
+// OK only.
+void plain(QWidget *parent, const QString &text);
+
+// Test seam: while recording no box is shown; boxes are kept in order and questions
+// take the queued answers (Yes when the queue is empty).
+void startRecording();
+void stopRecording();
+void queueAnswer(bool yes);
+QList<Shown> taken(); // what was shown since the last call
+
+} // namespace Messages
+
+namespace Shell {
+
+// Opens a document, folder, web or "mailto:" address with its associated program.
+// A path may come enclosed in double quotation marks. Reports nothing.
+void open(const QString &command);
+
+void startRecording(); // test seam: commands are kept instead of opened
+void stopRecording();
+QStringList taken();
+
+} // namespace Shell
+
+namespace FileDialogs {
+
+// Empty when the user cancels.
+QString openFile(QWidget *parent, const QString &caption, const QString &folder,
+                 const QString &filter);
+
+void startRecording(); // test seam: answers come from the queue (empty: cancel)
+void stopRecording();
+void queueAnswer(const QString &path);
+
+} // namespace FileDialogs

@@ -1,0 +1,122 @@
+#include "widgets.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPalette>
+
+namespace look {
+namespace {
+
+class FocusWatcher : public QObject {
+public:
+    FocusWatcher(QWidget *field, QFrame *frame) : QObject(field), m_frame(frame) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::FocusIn)
+            m_frame->show();
+        else if (e->type() == QEvent::FocusOut)
+            m_frame->hide();
+        else if (e->type() == QEvent::Move || e->type() == QEvent::Resize)
+            follow();
+        return false;
+    }
+
+public:
+    void follow()
+    {
+        auto *field = static_cast<QWidget *>(parent());
+        const int m = m_frame->property("margin").toInt();
+        m_frame->setGeometry(field->geometry().adjusted(-m, -m, m, m));
+    }
+
+private:
+    QFrame *m_frame;
+};
+
+} // namespace
+
+void setGradient(QWidget *widget, const QColor &top, const QColor &bottom)
+{
+    QLinearGradient g(0, 0, 0, 1);
+    g.setCoordinateMode(QGradient::ObjectMode);
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    QPalette pal = widget->palette();
+    pal.setBrush(QPalette::Window, QBrush(g));
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+QFrame *focusFrame(QWidget *field, const QString &objectName, int margin)
+{
+    auto *frame = new QFrame(field->parentWidget());
+    frame->setObjectName(objectName);
+    frame->setProperty("margin", margin);
+    frame->setStyleSheet(QStringLiteral("background-color: #FFFF00; border: none;"));
+    frame->hide();
+    frame->stackUnder(field);
+    auto *watcher = new FocusWatcher(field, frame);
+    field->installEventFilter(watcher);
+    watcher->follow();
+    return frame;
+}
+
+QToolButton *pictureButton(QWidget *parent, const QString &objectName, const QString &svg,
+                           const QSize &size, const QString &accessibleName)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(objectName);
+    b->setAutoRaise(true);
+    b->setIcon(QIcon(svg));
+    b->setIconSize(size);
+    b->setFixedSize(size + QSize(6, 6));
+    b->setCursor(Qt::PointingHandCursor);
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    b->setAccessibleName(accessibleName);
+    b->setToolTip(accessibleName);
+    b->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
+                                    "QToolButton:focus { border: 2px solid #FFFF00; }"));
+    return b;
+}
+
+QLabel *caption(QWidget *parent, const QString &text, QWidget *field)
+{
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(field);
+    field->setAccessibleName(text);
+    return label;
+}
+
+void setHint(QWidget *control, const QString &hint)
+{
+    control->setAccessibleDescription(hint);
+    control->setStatusTip(hint);
+}
+
+} // namespace look
+
+WorkWindow::WorkWindow(const QString &objectName, const QString &title, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_panel(new QWidget(this))
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+    m_panel->setObjectName(QStringLiteral("panContenuto"));
+    m_panel->setFixedSize(995, 692);
+    setMinimumSize(995, 692);
+}
+
+void WorkWindow::showWork()
+{
+    showMaximized();
+}
+
+void WorkWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_panel->move(qMax(0, (width() - m_panel->width()) / 2), qMax(0, (height() - m_panel->height()) / 2));
+}

@@ -1,0 +1,99 @@
+#include "workspace.h"
+
+#include "frmavvio.h"
+#include "frmpassword.h"
+
+#include "storage/programfolder.h"
+#include "storage/recordfile.h"
+#include "storage/records.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+namespace {
+
+// A work area whose window is still to be built: its frame, and back to the launcher.
+class FrameWindow : public WorkWindow {
+public:
+    FrameWindow(Workspace &ws, const QString &name, const QString &title) : WorkWindow(name, title), m_ws(ws)
+    {
+        look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
+    }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        event->accept();
+        windowSwitch(m_ws.frmAvvio, this);
+    }
+
+private:
+    Workspace &m_ws;
+};
+
+} // namespace
+
+std::unique_ptr<Workspace> Workspace::create()
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->frmPassword = new TfrmPassword(*ws);
+    ws->frmAvvio = new TfrmAvvio(*ws);
+    ws->frmCambiaPassword = new TfrmCambiaPassword(*ws);
+    ws->frmClienti = new FrameWindow(*ws, QStringLiteral("frmClienti"), QStringLiteral(" Tirello - Anagrafica clienti"));
+    ws->frmMenuRapporti =
+        new FrameWindow(*ws, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
+    ws->frmParametri =
+        new FrameWindow(*ws, QStringLiteral("frmParametri"), QStringLiteral(" Tirello - Modelli di analisi"));
+    ws->frmMenuCertificati = new FrameWindow(*ws, QStringLiteral("frmMenuCertificati"),
+                                             QStringLiteral(" Tirello - Certificati di analisi chimica"));
+    // The model lists read their archive when the program starts, so the archive exists
+    // from the first start on. A failure here stays silent.
+    try {
+        archive::touch(ProgramFolder::file(QStringLiteral("Parametri_Chimici.pro")), records::model().size());
+    } catch (const ArchiveError &) {
+    }
+    return ws;
+}
+
+Workspace::~Workspace()
+{
+    delete frmPassword;
+    delete frmAvvio;
+    delete frmCambiaPassword;
+    delete frmClienti;
+    delete frmParametri;
+    delete frmMenuRapporti;
+    delete frmMenuCertificati;
+}
+
+void Workspace::start()
+{
+    frmPassword->show();
+}
+
+void windowSwitch(QWidget *target, QWidget *source)
+{
+    if (auto *work = qobject_cast<WorkWindow *>(target))
+        work->showWork();
+    else
+        target->show();
+    target->activateWindow();
+    source->hide();
+}
+
+namespace {
+std::function<void()> g_endHandler;
+}
+
+void endProgram()
+{
+    if (g_endHandler)
+        g_endHandler();
+    else
+        QCoreApplication::quit();
+}
+
+void setEndHandler(std::function<void()> handler)
+{
+    g_endHandler = std::move(handler);
+}

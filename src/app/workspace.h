@@ -1,0 +1,35 @@
+#pragma once
+// The work windows: one instance of each for the whole run, switched by showing the
+// target and hiding the source.
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TfrmPassword;
+class TfrmCambiaPassword;
+class TfrmAvvio;
+class WorkWindow;
+
+struct Workspace {
+    TfrmPassword *frmPassword = nullptr;
+    TfrmAvvio *frmAvvio = nullptr;
+    TfrmCambiaPassword *frmCambiaPassword = nullptr;
+    WorkWindow *frmClienti = nullptr;
+    WorkWindow *frmParametri = nullptr;
+    WorkWindow *frmMenuRapporti = nullptr;
+    WorkWindow *frmMenuCertificati = nullptr;
+
+    // Creates every work window, in the program's order, and the model archive when
+    // it is missing. Nothing is shown yet.
+    static std::unique_ptr<Workspace> create();
+    ~Workspace();
+
+    void start(); // shows the login window
+};
+
+// Shows the target (maximised when it is a work window), then hides the source.
+void windowSwitch(QWidget *target, QWidget *source);
+// Asks the application to end. Tests may catch the request instead.
+void endProgram();
+void setEndHandler(std::function<void()> handler); // empty: quit the application
