@@ -4,6 +4,8 @@
 #include "seams.h"
 #include "workspace.h"
 
+#include "clients/frmclienti.h"
+
 #include <QCloseEvent>
 #include <QSvgWidget>
 #include <QToolButton>

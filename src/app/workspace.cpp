@@ -3,6 +3,8 @@
 #include "frmavvio.h"
 #include "frmpassword.h"
 
+#include "clients/frmclienti.h"
+
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/records.h"
@@ -39,7 +41,7 @@ std::unique_ptr<Workspace> Workspace::create()
     ws->frmPassword = new TfrmPassword(*ws);
     ws->frmAvvio = new TfrmAvvio(*ws);
     ws->frmCambiaPassword = new TfrmCambiaPassword(*ws);
-    ws->frmClienti = new FrameWindow(*ws, QStringLiteral("frmClienti"), QStringLiteral(" Tirello - Anagrafica clienti"));
+    ws->frmClienti = new TfrmClienti(*ws);
     ws->frmMenuRapporti =
         new FrameWindow(*ws, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
     ws->frmParametri =

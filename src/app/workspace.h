@@ -10,12 +10,13 @@ class TfrmPassword;
 class TfrmCambiaPassword;
 class TfrmAvvio;
 class WorkWindow;
+class TfrmClienti;
 
 struct Workspace {
     TfrmPassword *frmPassword = nullptr;
     TfrmAvvio *frmAvvio = nullptr;
     TfrmCambiaPassword *frmCambiaPassword = nullptr;
-    WorkWindow *frmClienti = nullptr;
+    TfrmClienti *frmClienti = nullptr;
     WorkWindow *frmParametri = nullptr;
     WorkWindow *frmMenuRapporti = nullptr;
     WorkWindow *frmMenuCertificati = nullptr;

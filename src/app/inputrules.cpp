@@ -1,0 +1,136 @@
+#include "inputrules.h"
+
+#include "storage/textcodec.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace rules {
+namespace {
+
+// Replaces the text as typed rules do, keeping the cursor where the user was typing.
+void replaceText(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() == text)
+        return;
+    const int cursor = edit->cursorPosition();
+    const int lost = int(edit->text().size() - text.size());
+    edit->setText(text);
+    edit->setCursorPosition(qBound(0, cursor - qMax(0, lost), int(text.size())));
+}
+
+// Runs a function on one kind of event of a widget.
+class EventHook : public QObject {
+public:
+    using Handler = std::function<bool(QEvent *)>; // true: the event is swallowed
+    EventHook(QObject *target, Handler handler) : QObject(target), m_handler(std::move(handler))
+    {
+        target->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override { return m_handler(event); }
+
+private:
+    Handler m_handler;
+};
+
+QString upperTrimmed(const QString &s)
+{
+    return text::upperAscii(text::trim(s));
+}
+
+} // namespace
+
+void province(QComboBox *combo)
+{
+    QLineEdit *edit = combo->lineEdit();
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [edit](const QString &t) { replaceText(edit, upperTrimmed(t)); });
+    new EventHook(combo, [combo, edit](QEvent *e) {
+        if (e->type() == QEvent::FocusIn) {
+            // The drop-down list forgets its selection; the text stays.
+            const QString keep = edit->text();
+            if (combo->currentIndex() >= 0) {
+                const QSignalBlocker block(combo);
+                combo->setCurrentIndex(-1);
+                combo->setEditText(keep);
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            replaceText(edit, upperTrimmed(edit->text()));
+        }
+        return false;
+    });
+}
+
+void upperOnKeyRelease(QLineEdit *edit)
+{
+    new EventHook(edit, [edit](QEvent *e) {
+        if (e->type() == QEvent::KeyRelease)
+            replaceText(edit, text::upperAscii(edit->text()));
+        return false;
+    });
+}
+
+void trimmed(QLineEdit *edit, bool alsoOnLeave)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) { replaceText(edit, text::trim(t)); });
+    if (alsoOnLeave)
+        new EventHook(edit, [edit](QEvent *e) {
+            if (e->type() == QEvent::FocusOut)
+                replaceText(edit, text::trim(edit->text()));
+            return false;
+        });
+}
+
+void trimmedUpper(QLineEdit *edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) { replaceText(edit, upperTrimmed(t)); });
+}
+
+void digitsOnly(QLineEdit *edit)
+{
+    new EventHook(edit, [](QEvent *e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        switch (k->key()) {
+        case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Backspace: case Qt::Key_Delete:
+        case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Tab: case Qt::Key_Backtab:
+            return false;
+        default:
+            break;
+        }
+        if (k->modifiers() & Qt::ControlModifier)
+            return false; // copy, paste, select all: what lands is filtered below
+        const QString t = k->text();
+        return !(t.size() == 1 && t[0] >= u'0' && t[0] <= u'9');
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) {
+        QString digits;
+        for (QChar c : t)
+            if (c >= u'0' && c <= u'9')
+                digits += c;
+        replaceText(edit, digits);
+    });
+}
+
+void enterChain(const QList<QWidget *> &fields)
+{
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        QWidget *next = fields[(i + 1) % fields.size()];
+        new EventHook(fields[i], [next](QEvent *e) {
+            if (e->type() != QEvent::KeyPress)
+                return false;
+            const int key = static_cast<QKeyEvent *>(e)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            next->setFocus(Qt::TabFocusReason);
+            return true;
+        });
+    }
+}
+
+} // namespace rules

@@ -1,0 +1,28 @@
+#pragma once
+// Typing rules of the input fields. They react only to what the user types: a text set
+// by the program is left as it is.
+
+#include <QList>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace rules {
+
+// After every typed change and on leaving: trimmed and upper case (a-z only).
+void province(QComboBox *combo);
+// When a key is released: upper case.
+void upperOnKeyRelease(QLineEdit *edit);
+// After every typed change: trimmed; optionally also on leaving the field.
+void trimmed(QLineEdit *edit, bool alsoOnLeave = false);
+// After every typed change: trimmed, then upper case.
+void trimmedUpper(QLineEdit *edit);
+// Only the digits 0-9 can be typed; Enter, Backspace, Delete and the Left and Right
+// arrows still work. Pasted text keeps its digits only.
+void digitsOnly(QLineEdit *edit);
+
+// Enter in each field moves the focus to the next one; the last leads back to the first.
+void enterChain(const QList<QWidget *> &fields);
+
+} // namespace rules

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "storage/card_ui.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QToolButton;
+
+// The client card: one client of "Clienti.pro" at a time.
+class TfrmClienti : public CardWindow {
+    Q_OBJECT
+public:
+    explicit TfrmClienti(Workspace &ws);
+
+    QString archivePath() const override;
+    static inline const QString kArchiveName = QStringLiteral("Clienti.pro");
+    static inline const QString kNameMissing =
+        QStringLiteral("Attenzione: per salvare la scheda \u00e8 necessario indicare il nome del cliente.");
+
+    QLineEdit *edit(const QString &name) const; // a field control by its name
+    QComboBox *txtProvNasc = nullptr;
+    QComboBox *txtProvRes = nullptr;
+    QCheckBox *chkRicontatta = nullptr;
+    QLabel *lblFile[3] = {};
+    QLabel *lblDesc[3] = {};
+
+    QToolButton *cmdNuovo, *cmdDuplica, *cmdFile, *cmdSalva, *cmdTrova, *cmdAnteprima, *cmdStampa, *cmdPDF,
+        *cmdRicontatta, *cmdEsporta, *cmdGuida, *cmdEsci;
+    QToolButton *btnEmail, *btnCodFisc, *btnCarta, *btnPartitaIva, *btnIban;
+
+    void btnCodFiscClick();
+    void btnEmailClick();
+
+protected:
+    QWidget *firstField() const override;
+    bool mandatoryFieldsPresent() override;
+    void showEvent(QShowEvent *event) override;
+};

@@ -1,0 +1,362 @@
+#include "card_ui.h"
+
+#include "app/frmavvio.h"
+#include "app/seams.h"
+#include "app/workspace.h"
+#include "storage/recordfile.h"
+#include "storage/textcodec.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+using records::Record;
+
+CardWindow::CardWindow(Workspace &ws, const QString &objectName, const QString &title, const records::Layout &layout)
+    : WorkWindow(objectName, title), m_ws(ws), m_layout(layout)
+{
+    look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
+    setStyleSheet(QStringLiteral(
+        "QLineEdit:focus, QComboBox:focus, QPlainTextEdit:focus { background-color: #FFFF00; }"));
+    clearsHint(this);
+    clearsHint(panel());
+}
+
+// ---- Fields --------------------------------------------------------------------------
+
+void CardWindow::bindFields()
+{
+    m_controls.clear();
+    for (const records::Field &f : m_layout.fields()) {
+        QWidget *w = findChild<QWidget *>(f.name);
+        m_controls.append(w);
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            edit->setMaxLength(f.capacity);
+        else if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit())
+            combo->lineEdit()->setMaxLength(f.capacity);
+    }
+}
+
+void CardWindow::loadRecord(const Record &record)
+{
+    for (int i = 0; i < m_controls.size(); ++i) {
+        QWidget *w = m_controls[i];
+        if (!w)
+            continue;
+        const QString value = record.text(i);
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+            edit->setText(value);
+            edit->setCursorPosition(0);
+        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            combo->setCurrentIndex(-1);
+            combo->setEditText(value);
+        } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w)) {
+            QString t = value;
+            memo->setPlainText(t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
+            // Only the two flag texts move the box; anything else leaves it as it was.
+            const QString flag = text::trim(value);
+            if (flag == records::kYes)
+                check->setChecked(true);
+            else if (flag == records::kNo)
+                check->setChecked(false);
+        } else if (auto *label = qobject_cast<QLabel *>(w)) {
+            label->setText(value);
+        }
+    }
+}
+
+Record CardWindow::storeRecord() const
+{
+    Record record(m_layout);
+    for (int i = 0; i < m_controls.size(); ++i) {
+        QWidget *w = m_controls[i];
+        if (!w)
+            continue;
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            record.setText(i, edit->text());
+        else if (auto *combo = qobject_cast<QComboBox *>(w))
+            record.setText(i, combo->currentText());
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            record.setText(i, memo->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
+        else if (auto *check = qobject_cast<QCheckBox *>(w))
+            record.setText(i, check->isChecked() ? records::kYes : records::kNo);
+        else if (auto *label = qobject_cast<QLabel *>(w))
+            record.setText(i, label->text());
+    }
+    return record;
+}
+
+void CardWindow::clearCard()
+{
+    for (QWidget *w : std::as_const(m_controls)) {
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            edit->clear();
+        else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+            combo->setCurrentIndex(-1);
+            combo->setEditText(QString());
+        } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            memo->clear();
+        else if (auto *check = qobject_cast<QCheckBox *>(w))
+            check->setChecked(false);
+        else if (auto *label = qobject_cast<QLabel *>(w))
+            label->clear();
+    }
+    lblPosizione->clear();
+}
+
+void CardWindow::showRecord(const Record &record, int position)
+{
+    loadRecord(record);
+    lblPosizione->setText(QString::number(position));
+}
+
+// ---- Protocol ------------------------------------------------------------------------
+
+template <typename F>
+void CardWindow::archiveCommand(F &&work)
+{
+    try {
+        RecordFile file(archivePath(), m_layout.size());
+        file.open();
+        work(file);
+    } catch (const std::exception &) {
+        Messages::error(this, cardTexts::kArchiveAccess);
+    }
+}
+
+int CardWindow::position() const
+{
+    bool ok = false;
+    const int p = text::trim(lblPosizione->text()).toInt(&ok);
+    if (!ok)
+        throw ArchiveError(QStringLiteral("position is not a number"));
+    return p;
+}
+
+void CardWindow::cmdPrimoClick()
+{
+    archiveCommand([this](RecordFile &file) {
+        if (file.count() == 0) {
+            file.close();
+            Messages::information(this, cardTexts::kEmptyArchive);
+            return;
+        }
+        Record r(m_layout);
+        file.read(r.bytes());
+        showRecord(r, 1);
+    });
+}
+
+void CardWindow::cmdUltimoClick()
+{
+    archiveCommand([this](RecordFile &file) {
+        const int n = file.count();
+        if (n == 0) {
+            file.close();
+            Messages::information(this, cardTexts::kEmptyArchive);
+            return;
+        }
+        Record r(m_layout);
+        file.seek(n - 1);
+        file.read(r.bytes());
+        showRecord(r, n);
+    });
+}
+
+void CardWindow::cmdAvantiClick()
+{
+    archiveCommand([this](RecordFile &file) {
+        if (text::isBlank(lblPosizione->text()))
+            lblPosizione->setText(QStringLiteral("0")); // a new card moves to the first record
+        const int n = file.count();
+        if (n == 0) {
+            lblPosizione->clear();
+            file.close();
+            Messages::information(this, cardTexts::kEmptyArchive);
+            return;
+        }
+        const int p = position();
+        if (p < n) {
+            Record r(m_layout);
+            file.seek(p);
+            file.read(r.bytes());
+            showRecord(r, p + 1);
+        }
+    });
+}
+
+void CardWindow::cmdIndietroClick()
+{
+    archiveCommand([this](RecordFile &file) {
+        if (text::trim(lblPosizione->text()) == u"1")
+            return;
+        if (file.count() == 0) {
+            file.close();
+            Messages::information(this, cardTexts::kEmptyArchive);
+            return;
+        }
+        Record r(m_layout);
+        if (text::isBlank(lblPosizione->text())) {
+            file.read(r.bytes());
+            showRecord(r, 1);
+            return;
+        }
+        const int p = position();
+        file.seek(p - 2);
+        file.read(r.bytes());
+        showRecord(r, p - 1);
+    });
+}
+
+void CardWindow::cmdNuovoClick()
+{
+    clearCard();
+    firstField()->setFocus();
+}
+
+void CardWindow::cmdSalvaClick()
+{
+    if (!mandatoryFieldsPresent())
+        return;
+    archiveCommand([this](RecordFile &file) {
+        const Record r = storeRecord();
+        QString done;
+        file.lock();
+        if (!text::isBlank(lblPosizione->text())) {
+            const int p = position();
+            file.seek(p - 1);
+            file.write(r.bytes());
+            lblPosizione->setText(QString::number(p));
+            done = cardTexts::kSavedChanges;
+        } else {
+            file.seek(file.count());
+            file.write(r.bytes());
+            lblPosizione->setText(QString::number(file.currentIndex()));
+            done = cardTexts::kInserted;
+        }
+        file.close(); // written and flushed before the user is told
+        Messages::information(this, done);
+    });
+}
+
+void CardWindow::cmdDuplicaClick()
+{
+    if (text::isBlank(lblPosizione->text())) {
+        Messages::warning(this, cardTexts::kDuplicateNeedsStored);
+        return;
+    }
+    // A duplicate carries no attachments.
+    for (const char *name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
+        if (auto *label = findChild<QLabel *>(QString::fromLatin1(name)))
+            label->clear();
+    lblPosizione->clear();
+    bool ok = false;
+    archiveCommand([&ok](RecordFile &) { ok = true; }); // only an access check
+    if (!ok)
+        return;
+    firstField()->setFocus();
+    announceDuplicate();
+}
+
+void CardWindow::announceDuplicate()
+{
+    Messages::information(this, cardTexts::kDuplicated);
+}
+
+// ---- Window furniture ----------------------------------------------------------------
+
+QToolButton *CardWindow::command(const QString &name, const QString &caption, const QString &hint, int y)
+{
+    QToolButton *b = look::pictureButton(panel(), name, QStringLiteral(":/img/cards/%1.svg").arg(name),
+                                         QSize(150, 44), caption);
+    b->move(995 - 150 - 12, y);
+    setHint(b, hint);
+    return b;
+}
+
+void CardWindow::buildStatusBar()
+{
+    auto *bar = new QWidget(panel());
+    bar->setObjectName(QStringLiteral("panStato"));
+    bar->setGeometry(0, 692 - 40, 995, 40);
+    bar->setAttribute(Qt::WA_StyledBackground);
+    bar->setStyleSheet(QStringLiteral("#panStato { background-color: #1F4E79; border-radius: 4px; }"));
+    clearsHint(bar);
+
+    panInfo = new QLabel(cardTexts::kReady, bar);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setGeometry(12, 0, 700, 40);
+    panInfo->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    panInfo->setAccessibleName(QStringLiteral("Barra di stato"));
+    clearsHint(panInfo);
+
+    struct Arrow {
+        QToolButton **button;
+        const char *name;
+        const char *accessible;
+        const char *hint;
+        int x;
+    };
+    const Arrow arrows[] = {
+        {&cmdPrimo, "cmdPrimo", "Prima scheda", "Visualizza la prima scheda in archivio.", 995 - 232},
+        {&cmdIndietro, "cmdIndietro", "Scheda precedente", "Visualizza la scheda precedente in archivio.", 995 - 188},
+        {&cmdAvanti, "cmdAvanti", "Scheda successiva", "Visualizza la scheda successiva in archivio.", 995 - 96},
+        {&cmdUltimo, "cmdUltimo", "Ultima scheda", "Visualizza l'ultima scheda in archivio.", 995 - 52},
+    };
+    for (const Arrow &a : arrows) {
+        const QString name = QString::fromLatin1(a.name);
+        *a.button = look::pictureButton(bar, name, QStringLiteral(":/img/cards/%1.svg").arg(name), QSize(40, 32),
+                                        QString::fromUtf8(a.accessible));
+        (*a.button)->move(a.x, 1);
+        setHint(*a.button, QString::fromUtf8(a.hint));
+    }
+    lblPosizione = new QLabel(bar);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setGeometry(995 - 142, 6, 44, 28);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setStyleSheet(QStringLiteral("background: white; color: black; font-weight: bold; border-radius: 3px;"));
+    lblPosizione->setAccessibleName(QStringLiteral("Posizione della scheda in archivio"));
+
+    connect(cmdPrimo, &QToolButton::clicked, this, &CardWindow::cmdPrimoClick);
+    connect(cmdIndietro, &QToolButton::clicked, this, &CardWindow::cmdIndietroClick);
+    connect(cmdAvanti, &QToolButton::clicked, this, &CardWindow::cmdAvantiClick);
+    connect(cmdUltimo, &QToolButton::clicked, this, &CardWindow::cmdUltimoClick);
+}
+
+void CardWindow::setHint(QWidget *control, const QString &hint)
+{
+    look::setHint(control, hint);
+    m_hints.insert(control, hint);
+    control->installEventFilter(this);
+}
+
+void CardWindow::clearsHint(QWidget *background)
+{
+    background->setMouseTracking(true);
+    background->installEventFilter(this);
+}
+
+bool CardWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const auto hint = m_hints.constFind(watched);
+        if (hint != m_hints.constEnd()) {
+            if (event->type() == QEvent::Enter)
+                panInfo->setText(*hint);
+        } else if (event->type() == QEvent::MouseMove && panInfo) {
+            panInfo->clear();
+        }
+    }
+    return WorkWindow::eventFilter(watched, event);
+}
+
+void CardWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    windowSwitch(m_ws.frmAvvio, this);
+}
