@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core poppler-utils
 )
 if [ "${1:-run}" = run ]; then
   packages+=(xdg-utils)

@@ -1,0 +1,84 @@
+#pragma once
+// Drawing of prepared sheets and the engine's three outputs: the preview window, the
+// print dialog with its printer, and PDF files.
+
+#include "tools/template.h"
+
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+class QPainter;
+class QWidget;
+
+namespace render {
+
+// Wraps paragraphs of word-wrapping boxes with the metrics of the box's font.
+LineBreaker fontLineBreaker();
+// prepare() with that line breaker: what every output is given.
+Prepared prepareForOutput(const Template &t);
+
+void setPicture(Template &t, const QString &name, const QImage &picture);
+
+// Draws one sheet; the painter's origin must be the corner of the paper.
+void paint(QPainter &painter, const PreparedPage &page);
+// One sheet as a white picture at the given resolution (dots per inch).
+QImage paintImage(const PreparedPage &page, double dpi);
+
+// Modal preview with print, zoom, full screen and close; returns when it is closed.
+// zoom 0 fits the page to the window, 1.0 is 100 %. Throws RenderError.
+void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0);
+
+// The print dialog on the default printer, then the chosen printer. Cancelling prints
+// nothing and returns false; a printer that fails throws RenderError.
+bool print(QWidget *parent, const Prepared &pages, const QString &title);
+
+inline const QString kMaker = QStringLiteral("Tirello"); // PDF author and creator
+
+struct PdfProperties {
+    QString title;
+    QString subject;
+};
+
+// Writes the sheets to a PDF file, replacing it, without any dialog. Throws RenderError.
+void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &properties);
+
+// The engine's preview window: Qt's print preview without the commands that would
+// change the document (orientation, page setup), plus full screen and close.
+namespace detail {
+struct PrinterHolder {
+    QPrinter heldPrinter{QPrinter::HighResolution};
+};
+} // namespace detail
+
+class PreviewWindow : private detail::PrinterHolder, public QPrintPreviewDialog {
+public:
+    PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0);
+    QString failure() const { return m_failure; } // what went wrong while drawing, if anything
+
+private:
+    Prepared m_pages;
+    QString m_failure;
+};
+
+} // namespace render
+
+// Test seam for previews and prints: while recording no window or dialog opens; each
+// output is kept with its sheets. PDF files are still written, and recorded too.
+namespace Outputs {
+
+enum class Kind { Preview, Print, Pdf };
+
+struct Taken {
+    Kind kind;
+    QString title; // the window title, or the PDF title
+    render::Prepared pages;
+    QString path; // PDF only
+};
+
+void startRecording();
+void stopRecording();
+void queuePrintAnswer(bool print); // false: the print dialog is cancelled (default: print)
+QList<Taken> taken();              // what was output since the last call
+
+} // namespace Outputs

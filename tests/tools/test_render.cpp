@@ -1,0 +1,379 @@
+// The rendering engine: templates as data, layout in millimetres, band splitting, the
+// summary listing, pictures, the preview window and PDF files.
+
+#include "app/seams.h"
+#include "storage/programfolder.h"
+#include "tools/listing_ui.h"
+#include "tools/render_ui.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFontMetricsF>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using namespace render;
+
+namespace {
+
+// A small page with one object of every kind.
+const QByteArray kFixture = R"({
+  "name": "Prova",
+  "pages": [ { "objects": [
+    { "name": "txtUna", "kind": "text", "left": 10, "top": 20, "width": 30, "height": 6, "size": 10, "wrap": false },
+    { "name": "txtMolte", "kind": "text", "left": 50, "top": 20, "width": 40, "height": 9, "size": 10 },
+    { "name": "txtMezzo", "kind": "text", "left": 10, "top": 40, "width": 60, "height": 10, "size": 10,
+      "align": "centre", "valign": "middle", "wrap": false },
+    { "name": "imgLogo", "kind": "picture", "left": 1, "top": 1, "width": 69, "height": 39 },
+    { "name": "shpBox", "kind": "rectangle", "left": 0, "top": 100, "width": 20, "height": 10, "fill": "Lavender" },
+    { "name": "linRiga", "kind": "line", "left": 0, "top": 120, "width": 50 }
+  ] } ]
+})";
+
+QString numbered(int i)
+{
+    return QStringLiteral("Riga %1 [DATE] <b>grassetto</b> ").arg(i, 3, 10, QLatin1Char('0')) + QString(20, u'.');
+}
+
+// Lines of a placed text box that lie on the sheet, in order.
+QStringList textOf(const Placed *p)
+{
+    QStringList out;
+    if (p)
+        for (const TextLine &l : p->lines)
+            out.append(l.text);
+    return out;
+}
+
+QString tool(const char *name)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestRender : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        Messages::startRecording();
+        Outputs::startRecording();
+        Clock::setOverride(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 5)));
+    }
+    void cleanup()
+    {
+        Messages::stopRecording();
+        Outputs::stopRecording();
+        Clock::setOverride({});
+    }
+
+    // Every template compiled in reads, and says only what can be drawn: known colours,
+    // unique names, objects inside the printable area.
+    void builtInTemplatesAreSound()
+    {
+        QStringList names;
+        for (QDirIterator it(QStringLiteral(":/templates")); it.hasNext();)
+            names.append(QFileInfo(it.next()).completeBaseName());
+        QVERIFY(names.contains(QStringLiteral("listing")));
+        for (const QString &name : names) {
+            const Template t = Template::load(name);
+            auto check = [&](const Object &o, const QSizeF &room) {
+                const QString where = name + u'/' + o.name;
+                for (const QString &c : {o.color, o.fill, o.outline})
+                    QVERIFY2(c.isEmpty() || QColor::isValidColorName(c), qPrintable(where + u' ' + c));
+                QVERIFY2(o.rect.right() <= room.width() + 1e-9, qPrintable(where));
+                QVERIFY2(room.height() == 0 || o.rect.bottom() <= room.height() + 1e-9, qPrintable(where));
+            };
+            for (const Page &p : t.pages) {
+                for (const Object &o : p.objects)
+                    check(o, p.printable());
+                for (const Band &b : p.bands)
+                    for (const Object &o : b.objects)
+                        check(o, QSizeF(p.printable().width(), 0));
+            }
+        }
+    }
+
+    void malformedTemplatesAndMissingNamesFail()
+    {
+        QVERIFY_THROWS_EXCEPTION(RenderError, Template::fromJson("{ \"pages\": [ { \"objects\": [ "
+                                                                 "{ \"name\": \"a\", \"kind\": \"text\", \"wdth\": 3 } ] } ] }",
+                                                                 QStringLiteral("prova")));
+        QVERIFY_THROWS_EXCEPTION(RenderError, Template::fromJson("{ \"pages\": [ { \"objects\": [ "
+                                                                 "{ \"name\": \"a\" }, { \"name\": \"a\" } ] } ] }",
+                                                                 QStringLiteral("prova")));
+        QVERIFY_THROWS_EXCEPTION(RenderError, Template::load(QStringLiteral("inesistente")));
+
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        try {
+            t.setText(QStringLiteral("txtNessuno"), QStringLiteral("x"));
+            QFAIL("a missing object must fail");
+        } catch (const RenderError &e) {
+            QVERIFY(e.message().contains(QStringLiteral("txtNessuno")));
+        }
+        QVERIFY_THROWS_EXCEPTION(RenderError, t.setText(QStringLiteral("shpBox"), QStringLiteral("x")));
+        QVERIFY_THROWS_EXCEPTION(RenderError, t.setHeight(QStringLiteral("linRiga"), 3));
+    }
+
+    // Objects land where the template puts them and never grow; text is taken literally;
+    // one-line boxes stay on one line, wrapping boxes wrap within their width.
+    void layoutKeepsGeometryAndText()
+    {
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        const QString longText = QStringLiteral("[DATE] <b>non grassetto</b> ") + QString(200, u'x');
+        t.setText(QStringLiteral("txtUna"), longText);
+        t.setText(QStringLiteral("txtMolte"), QStringLiteral("uno due tre quattro cinque sei sette otto nove dieci "
+                                                             "undici dodici tredici quattordici quindici sedici"));
+        t.setText(QStringLiteral("txtMezzo"), QStringLiteral("centro"));
+        const Prepared pages = prepareForOutput(t);
+        QCOMPARE(pages.size(), 1);
+        const PreparedPage &page = pages.first();
+        QCOMPARE(page.paper(), QSizeF(210, 297));
+
+        const struct {
+            const char *name;
+            QRectF rect;
+        } where[] = {
+            {"txtUna", {10, 20, 30, 6}},  {"txtMolte", {50, 20, 40, 9}}, {"txtMezzo", {10, 40, 60, 10}},
+            {"imgLogo", {1, 1, 69, 39}},  {"shpBox", {0, 100, 20, 10}},  {"linRiga", {0, 120, 50, 0}},
+        };
+        for (const auto &w : where) {
+            const Placed *p = page.find(QString::fromLatin1(w.name));
+            QVERIFY2(p, w.name);
+            QCOMPARE(p->object.rect, w.rect);
+            QCOMPARE(p->clip, w.rect);
+        }
+
+        QCOMPARE(textOf(page.find(QStringLiteral("txtUna"))), QStringList{longText});
+
+        const Placed *many = page.find(QStringLiteral("txtMolte"));
+        QVERIFY(many->lines.size() >= 2);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(10);
+        QImage device(1, 1, QImage::Format_RGB32);
+        device.setDotsPerMeterX(qRound(1200 / 0.0254));
+        device.setDotsPerMeterY(qRound(1200 / 0.0254));
+        const QFontMetricsF metrics(font, &device);
+        for (const TextLine &l : many->lines) {
+            QVERIFY(metrics.horizontalAdvance(l.text) / 1200 * 25.4 <= 40 - 2 * kTextGap + 0.01);
+            QVERIFY(l.top < 20 + 9); // nothing below the box
+        }
+        QVERIFY(textOf(many).join(u' ').startsWith(QStringLiteral("uno due tre")));
+
+        const Placed *middle = page.find(QStringLiteral("txtMezzo"));
+        QCOMPARE(middle->lines.size(), 1);
+        QCOMPARE(middle->lines[0].top + middle->pitch / 2, 45.0);
+    }
+
+    // Drawn text stays inside its box, and the printable area starts 10 mm from the corner.
+    void drawingIsClippedAndOffsetByTheMargin()
+    {
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        t.setText(QStringLiteral("txtUna"), QString(80, u'W'));
+        const QImage image = paintImage(prepareForOutput(t).first(), 150);
+        const double dpmm = 150 / 25.4;
+        auto ink = [&](double xmm, double ymm, double wmm, double hmm) {
+            int dark = 0;
+            for (int y = qRound((ymm + 10) * dpmm); y < qRound((ymm + 10 + hmm) * dpmm); ++y)
+                for (int x = qRound((xmm + 10) * dpmm); x < qRound((xmm + 10 + wmm) * dpmm); ++x)
+                    dark += qGray(image.pixel(x, y)) < 128;
+            return dark;
+        };
+        QVERIFY(ink(10, 20, 30, 6) > 50);        // the box is full of W
+        QCOMPARE(ink(40.5, 18, 60, 10), 0);     // nothing right of it
+        QCOMPARE(ink(10, 26.5, 30, 3), 0);      // nor below it
+        QVERIFY(ink(0, 119.5, 50, 1) > 0);      // the line at 120 mm
+        QCOMPARE(ink(0, 121, 50, 3), 0);
+    }
+
+    void picturesFitTheirBox_data()
+    {
+        QTest::addColumn<QSizeF>("picture");
+        QTest::addColumn<bool>("centred");
+        QTest::addColumn<QRectF>("expected");
+        const QRectF box(1, 1, 69, 39);
+        QTest::newRow("wide logo shrinks to the width") << QSizeF(2000, 200) << false << QRectF(1, 1, 69, 6.9);
+        QTest::newRow("tall logo fills the height") << QSizeF(100, 390) << false << QRectF(1, 1, 10, 39);
+        QTest::newRow("default picture") << QSizeF(298, 186) << false << QRectF(1, 1, 39.0 * 298 / 186, 39);
+        QTest::newRow("2 x 2 white grows to a square") << QSizeF(2, 2) << false << QRectF(1, 1, 39, 39);
+        QTest::newRow("centred") << QSizeF(100, 100) << true << QRectF(1 + 15, 1, 39, 39);
+    }
+    void picturesFitTheirBox()
+    {
+        QFETCH(QSizeF, picture);
+        QFETCH(bool, centred);
+        QFETCH(QRectF, expected);
+        const QRectF got = fitPicture(QRectF(1, 1, 69, 39), picture, centred);
+        QVERIFY2(qAbs(got.left() - expected.left()) < 1e-9 && qAbs(got.top() - expected.top()) < 1e-9
+                     && qAbs(got.width() - expected.width()) < 1e-9 && qAbs(got.height() - expected.height()) < 1e-9,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(got.left()).arg(got.top()).arg(got.width()).arg(got.height())));
+    }
+
+    // The listing: title on the first sheet only, every line exactly once and in order,
+    // never below the printable area, the stamp once after the last line.
+    void listingSplitsAcrossSheets_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("empty") << 0 << 1;
+        QTest::newRow("one line") << 1 << 1;
+        QTest::newRow("bar still on the first sheet") << 50 << 1;
+        QTest::newRow("first sheet full, bar on the next") << 53 << 2;
+        QTest::newRow("one line over") << 54 << 2;
+        QTest::newRow("200 lines") << 200 << 4;
+    }
+    void listingSplitsAcrossSheets()
+    {
+        QFETCH(int, count);
+        QFETCH(int, sheets);
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines.append(numbered(i));
+        const QString title = QStringLiteral("Riepilogo clienti");
+        listing::print(nullptr, title, lines);
+
+        const QList<Outputs::Taken> taken = Outputs::taken();
+        QCOMPARE(taken.size(), 1);
+        QCOMPARE(taken[0].kind, Outputs::Kind::Print);
+        QCOMPARE(taken[0].title, title);
+        const Prepared &pages = taken[0].pages;
+        QCOMPARE(pages.size(), sheets);
+
+        QStringList printed;
+        double lastBottom = 8; // the data band starts under the title band
+        int lastSheet = 0;
+        for (int s = 0; s < pages.size(); ++s) {
+            const PreparedPage &page = pages[s];
+            QCOMPARE(page.orientation, Orientation::Landscape);
+            QCOMPARE(page.paper(), QSizeF(297, 210));
+            const Placed *head = page.find(QStringLiteral("txtTitolo"));
+            QCOMPARE(head != nullptr, s == 0);
+            if (head) {
+                QCOMPARE(head->object.rect, QRectF(2, 1, 273, 5));
+                QCOMPARE(textOf(head), QStringList{title});
+            }
+            for (const Placed &p : page.objects) {
+                if (p.object.name != u"txtRiepilogo")
+                    continue;
+                QCOMPARE(p.object.rect.left(), 3.0);
+                for (const TextLine &l : p.lines) {
+                    QVERIFY(l.top + p.pitch <= 190 + 1e-9);
+                    QVERIFY(l.top >= (s == 0 ? 8.0 : 0.0) - 1e-9);
+                    printed.append(l.text);
+                    lastBottom = l.top + p.pitch;
+                    lastSheet = s;
+                }
+            }
+            const Placed *stamp = page.find(QStringLiteral("txtPagina"));
+            QCOMPARE(stamp != nullptr, s == pages.size() - 1);
+            if (stamp) {
+                QCOMPARE(textOf(stamp), QStringList{QStringLiteral("Stampa eseguita in data 05/03/2024 alle ore 09:07:05")});
+                QVERIFY(lastSheet < s || stamp->object.rect.top() >= lastBottom - 1e-9);
+                QVERIFY(stamp->object.rect.bottom() <= 190 + 1e-9);
+            }
+        }
+        QCOMPARE(printed, lines);
+        if (count == 0) // the bar follows the title after the empty band of 10 units
+            QCOMPARE(pages[0].find(QStringLiteral("txtPagina"))->object.rect.top(), 8 + unitsToMm(10) + 2);
+        QVERIFY(Messages::taken().isEmpty());
+    }
+
+    void listingCancelledOrLongLinesStayWhole()
+    {
+        Outputs::queuePrintAnswer(false);
+        listing::print(nullptr, QStringLiteral("Riepilogo"), {QStringLiteral("a")});
+        QVERIFY(Outputs::taken().isEmpty());
+        QVERIFY(Messages::taken().isEmpty()); // cancelling is not a failure
+
+        const QString wide = QString(400, u'#');
+        listing::print(nullptr, QStringLiteral("Riepilogo"), {wide, QStringLiteral("dopo\r\nspezzata")});
+        const Prepared pages = Outputs::taken().value(0).pages;
+        QCOMPARE(textOf(pages.value(0).find(QStringLiteral("txtRiepilogo"))),
+                 (QStringList{wide, QStringLiteral("dopo  spezzata")}));
+    }
+
+    // The preview offers print, zoom, paging, full screen and close, but nothing that
+    // changes the document.
+    void previewWindowHasNoEditingCommands()
+    {
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        Prepared pages = prepareForOutput(t);
+        pages.append(pages.first());
+        PreviewWindow window(nullptr, pages, QStringLiteral("Prova"));
+        QStringList visible;
+        for (QAction *a : window.findChild<QToolBar *>()->actions())
+            if (a->isVisible() && !a->isSeparator())
+                visible.append(a->text());
+        auto qt = [](const char *s) { return QCoreApplication::translate("QPrintPreviewDialog", s); };
+        QVERIFY(visible.contains(qt("Print")));
+        QVERIFY(visible.contains(qt("Zoom in")));
+        QVERIFY(visible.contains(QStringLiteral("Schermo intero")));
+        QVERIFY(visible.contains(QStringLiteral("Chiudi")));
+        for (const char *editing : {"Portrait", "Landscape", "Page setup"})
+            QVERIFY2(!visible.contains(qt(editing)), editing);
+        auto *view = window.findChild<QPrintPreviewWidget *>();
+        view->updatePreview();
+        QCOMPARE(view->pageCount(), 2);
+        QVERIFY(window.failure().isEmpty());
+    }
+
+    // PDF: written without a question, replacing the old file, with its properties and
+    // the text as typed.
+    void pdfHasPropertiesAndLiteralText()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("prova.pdf"));
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        t.setText(QStringLiteral("txtMezzo"), QStringLiteral("[DATE] <b>x</b>"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'z'));
+        old.close();
+
+        exportPdf(prepareForOutput(t), path, {QStringLiteral("Prova titolo"), QStringLiteral("Prova oggetto")});
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(!bytes.contains("zzzz"));
+        const QByteArray info = bytes.mid(bytes.lastIndexOf(" 0 obj\n<<\n/Title"));
+        for (const char *field : {"/Title (Prova titolo)", "/Subject (Prova oggetto)", "/Author (Tirello)",
+                                  "/Creator (Tirello)"})
+            QVERIFY2(info.contains(field), field);
+
+        if (tool("pdfinfo").isEmpty() || tool("pdftotext").isEmpty())
+            QSKIP("poppler-utils not installed: properties checked in the bytes only");
+        const QString props = run(tool("pdfinfo"), {path});
+        for (const char *line : {"Title:           Prova titolo", "Subject:         Prova oggetto",
+                                 "Author:          Tirello", "Creator:         Tirello", "Pages:           1",
+                                 "(A4)"})
+            QVERIFY2(props.contains(QLatin1String(line)), qPrintable(props));
+        QVERIFY(run(tool("pdftotext"), {path, QStringLiteral("-")}).contains(QStringLiteral("[DATE] <b>x</b>")));
+    }
+
+    void pdfThatCannotBeWrittenFails()
+    {
+        QTemporaryDir dir;
+        const Prepared pages = prepareForOutput(Template::fromJson(kFixture, QStringLiteral("prova")));
+        QVERIFY_THROWS_EXCEPTION(RenderError, exportPdf(pages, dir.path(), {}));
+        QVERIFY_THROWS_EXCEPTION(RenderError,
+                                 exportPdf(pages, dir.filePath(QStringLiteral("manca/prova.pdf")), {}));
+    }
+};
+
+QTEST_MAIN(TestRender)
+#include "test_render.moc"
