@@ -1,0 +1,89 @@
+#pragma once
+// The rules behind the client search and the list of clients to recontact: the ten
+// filters, the fixed-width list line, the list order, quick find and the way a chosen
+// line leads back to its record. No windows here.
+
+#include "storage/records.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace clients {
+
+// The record fields the search window filters on, in the window's tab order; each
+// filter edit carries the name of its field.
+inline constexpr std::array<const char *, 10> kFilterFields = {
+    "txtCliente",   "txtComuneRes", "txtPartitaIva", "txtCodFisc", "txtDocumento",
+    "txtOccupazione", "txtProdotti", "txtZona",      "txtQuestioni", "txtNote"};
+
+// The client fields a test report or certificate card takes from a chosen client.
+inline constexpr std::array<const char *, 7> kDocumentClientFields = {
+    "txtCliente", "txtIndirizzoRes", "txtComuneRes", "txtProvRes",
+    "txtCapRes",  "txtCodFisc",      "txtPartitaIva"};
+
+// Filters as typed. A blank filter takes no part; every other one must occur in its
+// field, with only A-Z folded (the typed text is not trimmed).
+class ClientFilters {
+public:
+    // field: a record field name of kFilterFields.
+    void set(const QString &field, const QString &typed);
+    int activeCount() const { return int(m_active.size()); }
+    bool matches(const records::Record &client) const;
+
+private:
+    struct Active {
+        int field;
+        QString folded;
+    };
+    QList<Active> m_active;
+};
+
+// What a list line shows after the products column.
+enum class LastColumn { Notes, OpenQuestions };
+
+// 115 fixed characters (name, "  Tel. ", preferred contact, occupation, "  Prod. ",
+// products) followed by the notes or the open questions, whole.
+QString listLine(const records::Record &client, LastColumn last);
+inline constexpr int kFixedLineWidth = 115;
+
+// Character codes after folding a-z to A-Z; a line that begins another comes first.
+bool lineLess(const QString &a, const QString &b);
+// Sorts in place; equal lines keep their order.
+void sortLines(QStringList &lines);
+
+// "Il presente riepilogo contiene N schede."
+QString countLine(qsizetype count);
+
+// The list of a search: every record the filters let through, in list order. Opens
+// (creating it when missing) and closes the archive; throws ArchiveError.
+QStringList searchLines(const QString &archivePath, const ClientFilters &filters);
+// The clients whose recontact flag is "Sì", with their open questions, in list order.
+// A failure part way keeps the lines read so far in `lines` and throws ArchiveError.
+void recontactLines(const QString &archivePath, QStringList &lines);
+
+// Quick find over the lines of a list; one instance per window.
+class QuickFind {
+public:
+    // Returns the line to select: `selected` when nothing matches (or -1 when the list
+    // is empty). selected < 0 means no line is selected, which counts as the first.
+    int find(const QStringList &lines, int selected, const QString &typed);
+    void forget() { m_remembered.clear(); }
+    const QString &remembered() const { return m_remembered; }
+
+private:
+    QString m_remembered;
+};
+
+// The record a chosen list line stands for: the last one in file order whose line,
+// trimmed, equals the chosen line, trimmed. Throws ArchiveError.
+struct Chosen {
+    records::Record record;
+    int position; // 1-based
+};
+std::optional<Chosen> chosenClient(const QString &archivePath, const QString &line, LastColumn last);
+
+} // namespace clients
