@@ -1,0 +1,393 @@
+#include "spreadsheet.h"
+
+#include "storage/recordfile.h"
+#include "storage/textcodec.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace spreadsheet {
+
+// ---- The exports -----------------------------------------------------------------------
+
+const Sheet &clients()
+{
+    static const Sheet sheet{
+        QStringLiteral("Clienti.xls"),
+        QStringLiteral("Riepilogo Clienti"),
+        {
+            {"Cognome e nome cliente", 250, "Cognome e nome cliente", 250, {"txtCliente"}},
+            {"Data di nascita", 120, "Data di nascita", 200, {"txtDataNasc"}},
+            {"Comune / Stato estero di nascita", 250, "Comune di nascita", 250, {"txtComuneNasc", "txtProvNasc"}},
+            {"Recapito preferenziale", 200, "Recapito preferenziale", 250, {"txtRecapito"}},
+            {"Indirizzo di residenza", 250, "Indirizzo di residenza", 300, {"txtIndirizzoRes"}},
+            {"Comune di residenza", 250, "Comune di residenza", 250, {"txtComuneRes", "txtProvRes"}},
+            {"Modalit\u00e0 di pagamento", 250, "Modalit\u00e0 di pagamento", 250, {"txtEstremi"}},
+            {"Tel. casa", 200, "Tel. casa", 250, {"txtTelCasa"}},
+            {"Tel. ufficio", 200, "Tel. ufficio", 250, {"txtTelUff"}},
+            {"Tel. cellulare", 200, "Tel. cellulare", 250, {"txtTelCel"}},
+            {"PEC", 200, "PEC", 250, {"txtFax"}},
+            {"E-mail", 250, "E-mail", 250, {"txtEmail"}},
+            {"Codice fiscale", 150, "Codice fiscale", 250, {"txtCodFisc"}},
+            {"Partita IVA", 150, "Partita IVA", 250, {"txtPartitaIva"}},
+            {"Carta di credito n.", 250, "Carta di credito n.", 300, {"txtCarta"}},
+            {"Scadenza", 160, "Scadenza", 150, {"txtScadeCarta"}},
+            {"IBAN", 250, "IBAN", 300, {"txtIban"}},
+            {"Estremi documento", 280, "Estremi documento", 280, {"txtDocumento"}},
+            {"Occupazione", 250, "Occupazione", 250, {"txtOccupazione"}},
+            {"Stato civile", 250, "Stato civile", 250, {"txtCivile"}},
+            {"Titoli e qualifiche", 280, "Titoli e qualifiche", 280, {"txtTitoli"}},
+            {"Prodotti e servizi di interesse", 300, "Prodotti e servizi di interesse", 300, {"txtProdotti"}},
+            {"Zona di appartenenza", 250, "Zona di appartenenza", 250, {"txtZona"}},
+            {"Questioni in sospeso", 300, "Questioni in sospeso", 300, {"txtQuestioni"}},
+            {"Note", 350, "Note", 300, {"txtNote"}},
+        },
+    };
+    return sheet;
+}
+
+// ---- Grid ------------------------------------------------------------------------------
+
+void Grid::reserve(int rows)
+{
+    m_rows.reserve(rows);
+    m_ends.reserve(qsizetype(rows) * m_columns);
+}
+
+void Grid::clear()
+{
+    m_rows.clear();
+    m_ends.clear();
+    m_filled = 0;
+}
+
+void Grid::appendRow()
+{
+    // Rows of one archive are alike: start a row with the room the last one took, and
+    // give back what the last one did not use.
+    qsizetype room = 64;
+    if (!m_rows.isEmpty()) {
+        QString &last = m_rows.last();
+        if (last.capacity() > last.size() + 256)
+            last.squeeze();
+        room = last.size() + 64;
+    }
+    m_rows.append(QString());
+    m_rows.last().reserve(room);
+    m_ends.resize(m_ends.size() + m_columns, 0);
+    m_filled = 0;
+}
+
+void Grid::appendCell(QStringView text)
+{
+    if (m_rows.isEmpty() || m_filled >= m_columns)
+        return;
+    QString &row = m_rows.last();
+    row.append(text);
+    const auto base = m_ends.begin() + (m_rows.size() - 1) * m_columns;
+    std::fill(base + m_filled, base + m_columns, quint32(row.size()));
+    ++m_filled;
+}
+
+void Grid::appendRow(const QStringList &cells)
+{
+    appendRow();
+    for (const QString &c : cells)
+        appendCell(c);
+}
+
+QStringView Grid::cell(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns)
+        return {};
+    const qsizetype base = qsizetype(row) * m_columns;
+    const quint32 begin = column == 0 ? 0 : m_ends[base + column - 1];
+    return QStringView(m_rows[row]).mid(begin, m_ends[base + column] - begin);
+}
+
+void Grid::setCell(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns)
+        return;
+    const qsizetype base = qsizetype(row) * m_columns;
+    const quint32 begin = column == 0 ? 0 : m_ends[base + column - 1];
+    const quint32 end = m_ends[base + column];
+    m_rows[row].replace(begin, end - begin, text);
+    const qint64 delta = qint64(text.size()) - qint64(end - begin);
+    for (int c = column; c < m_columns; ++c)
+        m_ends[base + c] = quint32(qint64(m_ends[base + c]) + delta);
+}
+
+// ---- Filling from an archive -------------------------------------------------------------
+
+bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const QString &archivePath)
+{
+    // Field indexes once; an unknown name reads as empty.
+    QList<QList<int>> sources;
+    for (const Column &c : sheet.columns) {
+        QList<int> fields;
+        for (const QString &name : c.fields)
+            fields.append(layout.indexOf(name));
+        sources.append(fields);
+    }
+    try {
+        RecordFile file(archivePath, layout.size());
+        file.open();
+        const int n = file.count();
+        grid.reserve(grid.rowCount() + n);
+        records::Record record(layout);
+        QString joined;
+        for (int i = 0; i < n; ++i) {
+            file.read(record.bytes());
+            grid.appendRow();
+            for (const QList<int> &fields : std::as_const(sources)) {
+                joined.clear();
+                for (int k = 0; k < fields.size(); ++k) {
+                    if (k > 0)
+                        joined += u' ';
+                    if (fields[k] >= 0)
+                        joined += record.text(fields[k]);
+                }
+                grid.appendCell(text::trim(joined));
+            }
+        }
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// ---- Model -------------------------------------------------------------------------------
+
+GridModel::GridModel(const Sheet &sheet, QObject *parent)
+    : QAbstractTableModel(parent), m_sheet(sheet), m_grid(int(sheet.columns.size()))
+{
+}
+
+void GridModel::setGrid(Grid grid)
+{
+    beginResetModel();
+    m_grid = std::move(grid);
+    endResetModel();
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_grid.rowCount();
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_sheet.columns.size()) + 1;
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole))
+        return {};
+    if (index.column() == 0)
+        return QString::number(index.row() + 1);
+    return m_grid.cell(index.row(), index.column() - 1).toString();
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > m_sheet.columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section == 0 ? kNumberHeading : m_sheet.columns[section - 1].heading;
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() > 0 && m_editable.contains(index.column()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    m_grid.setCell(index.row(), index.column() - 1, value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+// ---- Writing -----------------------------------------------------------------------------
+
+namespace {
+
+char *putReference(char *d, char32_t code)
+{
+    *d++ = '&';
+    *d++ = '#';
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + code % 10);
+        code /= 10;
+    } while (code);
+    while (n)
+        *d++ = digits[--n];
+    *d++ = ';';
+    return d;
+}
+
+char *put(char *d, const char *s)
+{
+    while (*s)
+        *d++ = *s++;
+    return d;
+}
+
+void appendEncoded(QByteArray &out, QStringView text)
+{
+    // Room for the worst case (a reference is at most 8 bytes per UTF-16 unit), written
+    // through a pointer, then cut back to what was used.
+    const qsizetype n = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + 8 * n);
+    char *const begin = out.data();
+    char *d = begin + start;
+    const char16_t *s = text.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            switch (c) {
+            case u'&': d = put(d, "&amp;"); break;
+            case u'<': d = put(d, "&lt;"); break;
+            case u'>': d = put(d, "&gt;"); break;
+            default: *d++ = char(c); break;
+            }
+        } else if (c >= 0xA0 && c <= 0xFF) {
+            *d++ = char(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            d = putReference(d, QChar::surrogateToUcs4(c, s[i + 1]));
+            ++i;
+        } else {
+            // The code page's own letters (euro sign, typographic quotes, ...) stay bytes;
+            // anything it cannot hold goes in as a reference instead of a question mark.
+            const QByteArray b = text::toCp1252(QString(QChar(c)));
+            if (b.size() == 1 && b[0] != text::kReplacement)
+                *d++ = b[0];
+            else if (QChar::isSurrogate(c))
+                *d++ = text::kReplacement; // half a pair: nothing to refer to
+            else
+                d = putReference(d, c);
+        }
+    }
+    out.resize(d - begin);
+}
+
+QStringView trimmed(QStringView s)
+{
+    // Same rule as text::trim: codes 32 and below go from both ends.
+    qsizetype begin = 0, end = s.size();
+    while (begin < end && s[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && s[end - 1].unicode() <= 32)
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+QByteArray head(const Sheet &sheet)
+{
+    QByteArray out;
+    out += "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+           "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+           "xmlns=\"http://www.w3.org/TR/REC-html40\">";
+    out += "<head>";
+    out += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">";
+    out += "<!--[if gte mso 9]><xml>";
+    out += "<x:ExcelWorkbook>";
+    out += "<x:ExcelWorksheets>";
+    out += "<x:ExcelWorksheet>";
+    out += "<x:Name>";
+    appendEncoded(out, sheet.name);
+    out += "</x:Name>";
+    out += "<x:WorksheetOptions>";
+    out += "<x:Selected/>";
+    out += "<x:Panes>";
+    out += "<x:Pane>";
+    out += "<x:Number>1</x:Number>";
+    out += "<x:ActiveRow>3</x:ActiveRow>";
+    out += "</x:Pane>";
+    out += "</x:Panes>";
+    out += "<x:ProtectContents>False</x:ProtectContents>";
+    out += "<x:ProtectObjects>False</x:ProtectObjects>";
+    out += "<x:ProtectScenarios>False</x:ProtectScenarios>";
+    out += "</x:WorksheetOptions>";
+    out += "</x:ExcelWorksheet>";
+    out += "</x:ExcelWorksheets>";
+    out += "</x:ExcelWorkbook>";
+    out += "</xml><![endif]-->";
+    out += "</head>";
+    out += "<body>";
+    out += "<table x:str>";
+    out += "<tr>";
+    for (const Column &c : sheet.columns) {
+        out += "<td style=\"text-align: left; font-weight: bold;\" width=";
+        out += QByteArray::number(c.width);
+        out += '>';
+        appendEncoded(out, c.caption);
+        out += "</td>";
+    }
+    out += "</tr>";
+    return out;
+}
+
+constexpr qsizetype kChunk = 256 * 1024;
+
+bool flushTo(QIODevice &device, QByteArray &buffer)
+{
+    const bool ok = device.write(buffer) == buffer.size();
+    buffer.clear();
+    return ok;
+}
+
+} // namespace
+
+QByteArray encodeCell(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    appendEncoded(out, text);
+    return out;
+}
+
+bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
+{
+    // Streamed through a bounded buffer: the grid is the only copy of the data.
+    QByteArray buffer = head(sheet);
+    buffer.reserve(kChunk + 4096);
+    const int columns = int(sheet.columns.size());
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        buffer += "<tr>";
+        for (int c = 0; c < columns; ++c) {
+            buffer += "<td style=\"text-align: left;\">";
+            appendEncoded(buffer, trimmed(grid.cell(r, c)));
+            buffer += "</td>";
+        }
+        buffer += "</tr>";
+        if (buffer.size() >= kChunk && !flushTo(device, buffer))
+            return false;
+    }
+    buffer += "</table></body></html>";
+    return flushTo(device, buffer);
+}
+
+bool save(const QString &path, const Sheet &sheet, const Grid &grid)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!write(file, sheet, grid)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace spreadsheet
