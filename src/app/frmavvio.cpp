@@ -5,6 +5,7 @@
 #include "workspace.h"
 
 #include "clients/frmclienti.h"
+#include "models/frmparametri.h"
 
 #include <QCloseEvent>
 #include <QSvgWidget>

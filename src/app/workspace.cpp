@@ -4,6 +4,7 @@
 #include "frmpassword.h"
 
 #include "clients/frmclienti.h"
+#include "models/frmparametri.h"
 
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
@@ -44,8 +45,7 @@ std::unique_ptr<Workspace> Workspace::create()
     ws->frmClienti = new TfrmClienti(*ws);
     ws->frmMenuRapporti =
         new FrameWindow(*ws, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
-    ws->frmParametri =
-        new FrameWindow(*ws, QStringLiteral("frmParametri"), QStringLiteral(" Tirello - Modelli di analisi"));
+    ws->frmParametri = new TfrmParametri(*ws);
     ws->frmMenuCertificati = new FrameWindow(*ws, QStringLiteral("frmMenuCertificati"),
                                              QStringLiteral(" Tirello - Certificati di analisi chimica"));
     // The model lists read their archive when the program starts, so the archive exists

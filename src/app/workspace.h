@@ -11,13 +11,14 @@ class TfrmCambiaPassword;
 class TfrmAvvio;
 class WorkWindow;
 class TfrmClienti;
+class TfrmParametri;
 
 struct Workspace {
     TfrmPassword *frmPassword = nullptr;
     TfrmAvvio *frmAvvio = nullptr;
     TfrmCambiaPassword *frmCambiaPassword = nullptr;
     TfrmClienti *frmClienti = nullptr;
-    WorkWindow *frmParametri = nullptr;
+    TfrmParametri *frmParametri = nullptr;
     WorkWindow *frmMenuRapporti = nullptr;
     WorkWindow *frmMenuCertificati = nullptr;
 
