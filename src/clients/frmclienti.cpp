@@ -1,5 +1,9 @@
 #include "frmclienti.h"
 
+#include "clients/clientprint_ui.h"
+#include "clients/frmexpclienti.h"
+#include "clients/frmricontatta.h"
+#include "clients/frmtrovaclienti.h"
 #include "clients/provinces.h"
 
 #include "app/helptopics.h"
@@ -230,6 +234,12 @@ TfrmClienti::TfrmClienti(Workspace &ws)
     connect(cmdDuplica, &QToolButton::clicked, this, &CardWindow::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+    connect(cmdTrova, &QToolButton::clicked, this, [this] { clients::openSearch(this); });
+    connect(cmdRicontatta, &QToolButton::clicked, this, [this] { clients::openRecontact(this); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { clients::openExport(this); });
+    connect(cmdAnteprima, &QToolButton::clicked, this, [this] { clients::previewCard(this); });
+    connect(cmdStampa, &QToolButton::clicked, this, [this] { clients::printCard(this); });
+    connect(cmdPDF, &QToolButton::clicked, this, [this] { clients::pdfCard(this); });
     connect(cmdGuida, &QToolButton::clicked, this, [this] {
         const help::Topic t = help::clients();
         help::show(this, t.title, t.text);
