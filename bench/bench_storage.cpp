@@ -1,0 +1,197 @@
+// Archive speed on a big laboratory's client archive.
+//
+// BM_ScanClients reads every record and decodes every field, the work behind any list or
+// search over the whole archive; BM_CatClients copies the same file to /dev/null with
+// cat in the same run, so that the two times can be compared on this machine. The scan
+// should stay within 3 times cat. BM_ScanClientsBytesOnly reads without decoding, to
+// tell the file reading from the text decoding when the scan is slow.
+//
+// BM_SaveOneRecord is one save of a client card as the program does it (lock, write,
+// flush to disk); BM_OverwriteOneRecord saves an edited card in place. Target: 20 ms.
+//
+// Environment: TIRELLO_BENCH_CLIENTS (default 100000) sets the archive size,
+// TIRELLO_BENCH_DIR the folder for the temporary files (they must land on the disk the
+// program will use: a memory file system would make the flush to disk free).
+
+#include "datagen.h"
+
+#include "storage/recordfile.h"
+#include "storage/records.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+struct Fixture {
+    std::unique_ptr<QTemporaryDir> dir;
+    QString clients;   // the archive scanned and read by cat
+    QString saves;     // a copy the save benchmarks write into
+    int count = 0;
+    qint64 bytes = 0;
+};
+
+Fixture g;
+
+constexpr quint64 kSeed = 2024;
+
+int envInt(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+void prepare()
+{
+    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
+    g.dir = std::make_unique<QTemporaryDir>(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/tirello-bench-XXXXXX")
+                                                           : base + QStringLiteral("/tirello-bench-XXXXXX"));
+    if (!g.dir->isValid())
+        throw std::runtime_error("cannot create the temporary folder");
+    g.count = envInt("TIRELLO_BENCH_CLIENTS", 100000);
+
+    benchgen::Options options;
+    options.seed = kSeed;
+    options.counts = {g.count, 0, 0, 0};
+    QElapsedTimer t;
+    t.start();
+    const auto written = benchgen::generateFolder(g.dir->path(), options);
+    g.clients = written.at(0).path;
+    g.bytes = written.at(0).bytes;
+    std::fprintf(stderr, "Generated %d client records (%.1f MB) in %.2f s into %s\n", g.count,
+                 double(g.bytes) / (1024.0 * 1024.0), double(t.elapsed()) / 1000.0, qPrintable(g.dir->path()));
+
+    g.saves = g.dir->filePath(QStringLiteral("Clienti_salvataggi.pro"));
+    if (!QFile::copy(g.clients, g.saves))
+        throw std::runtime_error("cannot copy the archive for the save benchmarks");
+#ifdef Q_OS_UNIX
+    // The copy must be on the disk already: else the first save would also wait for it.
+    {
+        QFile copy(g.saves);
+        if (!copy.open(QIODevice::ReadWrite) || ::fdatasync(copy.handle()) != 0)
+            throw std::runtime_error("cannot flush the copy of the archive to disk");
+    }
+#endif
+
+    // What the scan finds must be what was written, or the figures measure nothing.
+    const records::Record first(records::client(), archive::readAt(g.clients, records::client().size(), 1));
+    const records::Record last(records::client(),
+                               archive::readAt(g.clients, records::client().size(), g.count));
+    if (archive::count(g.clients, records::client().size()) != g.count ||
+        first.text(QStringLiteral("txtCliente")) != benchgen::clientName(kSeed, 0) ||
+        last.text(QStringLiteral("txtCliente")) != benchgen::clientName(kSeed, g.count - 1))
+        throw std::runtime_error("the generated archive does not read back as written");
+}
+
+void setThroughput(benchmark::State &state, qint64 bytesPerIteration, int recordsPerIteration)
+{
+    state.SetBytesProcessed(int64_t(state.iterations()) * bytesPerIteration);
+    state.SetItemsProcessed(int64_t(state.iterations()) * recordsPerIteration);
+}
+
+void BM_ScanClients(benchmark::State &state)
+{
+    const records::Layout &layout = records::client();
+    const int fields = int(layout.fields().size());
+    int seen = 0;
+    for (auto _ : state) {
+        qint64 characters = 0;
+        seen = 0;
+        archive::scan(g.clients, layout.size(), [&](int, const QByteArray &bytes) {
+            const records::Record record(layout, bytes);
+            for (int f = 0; f < fields; ++f)
+                characters += record.text(f).size();
+            ++seen;
+        });
+        benchmark::DoNotOptimize(characters);
+    }
+    if (seen != g.count)
+        state.SkipWithError("the scan did not see every record");
+    setThroughput(state, g.bytes, g.count);
+}
+
+void BM_ScanClientsBytesOnly(benchmark::State &state)
+{
+    const int size = records::client().size();
+    for (auto _ : state) {
+        quint64 sum = 0;
+        archive::scan(g.clients, size, [&](int, const QByteArray &bytes) { sum += uchar(bytes.at(1)); });
+        benchmark::DoNotOptimize(sum);
+    }
+    setThroughput(state, g.bytes, g.count);
+}
+
+// cat <archive> > /dev/null, without a shell in between.
+void BM_CatClients(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QProcess cat;
+        cat.setStandardOutputFile(QProcess::nullDevice());
+        cat.start(QStringLiteral("cat"), {g.clients});
+        if (!cat.waitForFinished(60000) || cat.exitStatus() != QProcess::NormalExit || cat.exitCode() != 0) {
+            state.SkipWithError("cat failed");
+            break;
+        }
+    }
+    setThroughput(state, g.bytes, g.count);
+}
+
+void BM_SaveOneRecord(benchmark::State &state)
+{
+    const records::Record card = benchgen::client(kSeed, g.count + 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(archive::append(g.saves, card.bytes()));
+}
+
+void BM_OverwriteOneRecord(benchmark::State &state)
+{
+    records::Record card = benchgen::client(kSeed, g.count / 2);
+    int position = g.count / 2 + 1;
+    for (auto _ : state) {
+        archive::overwriteAt(g.saves, position, card.bytes());
+        // A different card each time, so that every save really changes the page.
+        position = position % g.count + 1;
+    }
+}
+
+} // namespace
+
+// Few iterations of whole-archive passes, timed by the wall clock: cat works in another
+// process and the saves wait for the disk, so CPU time would say nothing.
+BENCHMARK(BM_ScanClients)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_CatClients)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_ScanClientsBytesOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_SaveOneRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_OverwriteOneRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    QCoreApplication app(argc, argv);
+    try {
+        prepare();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "bench_storage: %s\n", e.what());
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g.dir.reset();
+    return 0;
+}

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in build-bench (Release, two jobs) and prints the figures with
+# their targets. Environment knobs:
+#   TIRELLO_BENCH_CLIENTS  size of the client archive (default 100000)
+#   TIRELLO_BENCH_DIR      folder for the temporary archives (default: the temp folder)
+#   STARTUP_RUNS           starts of the program per folder (default 10)
+# Exit status: 0 all measured, 1 an error, 2 the program does not build yet (no start-up).
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+build="$root/build-bench"
+json="$(mktemp "${TMPDIR:-/tmp}/tirello-bench-XXXXXX.json")"
+startup_out="$(mktemp "${TMPDIR:-/tmp}/tirello-startup-XXXXXX.txt")"
+trap 'rm -f "$json" "$startup_out"' EXIT
+
+echo "== Configure and build ($build)"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIRELLO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target bench_storage tirello-gen bench_startup -j2
+
+echo
+echo "== bench_storage"
+"$build/bench/bench_storage" --benchmark_out="$json" --benchmark_out_format=json
+
+# real_time in ms of a benchmark: its median over the repetitions when there are some.
+figure() {
+    local name="$1"
+    if command -v jq >/dev/null; then
+        jq -r --arg n "$name/" '
+            [.benchmarks[] | select(.run_name | startswith($n))] as $runs
+            | ([$runs[] | select(.aggregate_name == "median")] + [$runs[] | select(.run_type == "iteration")])[0]
+            | .real_time * ({"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[.time_unit])' "$json"
+    else
+        python3 - "$json" "$name/" <<'EOF'
+import json, sys
+runs = [b for b in json.load(open(sys.argv[1]))["benchmarks"] if b["run_name"].startswith(sys.argv[2])]
+pick = ([b for b in runs if b.get("aggregate_name") == "median"] + [b for b in runs if b["run_type"] == "iteration"])[0]
+print(pick["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[pick["time_unit"]])
+EOF
+    fi
+}
+
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "within target" : "OVER TARGET" }'; }
+
+scan="$(figure BM_ScanClients)"
+cat_ms="$(figure BM_CatClients)"
+bytes_only="$(figure BM_ScanClientsBytesOnly)"
+save="$(figure BM_SaveOneRecord)"
+overwrite="$(figure BM_OverwriteOneRecord)"
+ratio="$(awk -v a="$scan" -v b="$cat_ms" 'BEGIN { printf "%.2f", a / b }')"
+
+echo
+echo "== bench_startup"
+startup_status=0
+startup_line=""
+if cmake --build "$build" --target Tirello -j2 >"$build/tirello-build.log" 2>&1; then
+    "$build/bench/bench_startup" --runs "${STARTUP_RUNS:-10}" | tee "$startup_out"
+    startup_line="$(grep '^startup_median_ms' "$startup_out" || true)"
+else
+    echo "The program does not build yet (see $build/tirello-build.log): start-up not measured."
+    startup_status=2
+fi
+
+echo
+echo "== Figures (medians, wall-clock)"
+printf '  %-52s %9.1f ms\n' "Scan of the client archive, every field decoded" "$scan"
+printf '  %-52s %9.1f ms\n' "cat of the same file to /dev/null" "$cat_ms"
+printf '  %-52s %9sx   target <= 3x: %s\n' "Ratio scan / cat" "$ratio" "$(verdict "$ratio" 3)"
+printf '  %-52s %9.1f ms   (reading alone, for diagnosis)\n' "Scan without decoding" "$bytes_only"
+printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save of one new client record (flushed to disk)" "$save" "$(verdict "$save" 20)"
+printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save of one edited client record (in place)" "$overwrite" "$(verdict "$overwrite" 20)"
+if [[ -n "$startup_line" ]]; then
+    for kv in ${startup_line#startup_median_ms }; do
+        ms="${kv#*=}"
+        printf '  %-52s %9.1f ms   target <= 300 ms: %s\n' "Start-up to the login window (${kv%%=*} folder)" "$ms" "$(verdict "$ms" 300)"
+    done
+else
+    printf '  %-52s %12s\n' "Start-up to the login window" "not measured"
+fi
+exit "$startup_status"
