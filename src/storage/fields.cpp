@@ -16,8 +16,14 @@ void writeShort(char *field, int capacity, const QString &value)
 
 QString readShort(const char *field, int capacity)
 {
-    const int n = qMin(int(static_cast<unsigned char>(field[0])), capacity);
-    return text::trim(text::fromCp1252(field + 1, n));
+    // Bytes of 32 or less are the same characters in the code page: trim before converting.
+    const char *begin = field + 1;
+    const char *end = begin + qMin(int(static_cast<unsigned char>(field[0])), capacity);
+    while (begin < end && static_cast<unsigned char>(*begin) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(end[-1]) <= 32)
+        --end;
+    return begin == end ? QString() : text::fromCp1252(begin, end - begin);
 }
 
 void writeZero(char *field, int capacity, const QString &value)

@@ -26,11 +26,16 @@ char encodeOne(char16_t c)
 
 QString fromCp1252(const char *data, qsizetype size)
 {
-    QString out(size, Qt::Uninitialized);
-    QChar *dst = out.data();
+    // Latin-1 for everything, then the few bytes where the code page differs.
+    QString out = QString::fromLatin1(data, size);
+    QChar *dst = nullptr;
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        dst[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+        if (b >= 0x80 && b < 0xA0) {
+            if (!dst)
+                dst = out.data();
+            dst[i] = QChar(kHigh[b - 0x80]);
+        }
     }
     return out;
 }
