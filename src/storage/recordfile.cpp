@@ -1,5 +1,7 @@
 #include "recordfile.h"
 
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <sys/file.h>
 #include <unistd.h>
@@ -58,6 +60,20 @@ void RecordFile::read(QByteArray &buffer)
     if ((m_file.pos() != at && !m_file.seek(at)) || m_file.read(buffer.data(), m_size) != m_size)
         fail(QStringLiteral("no record at index %1").arg(m_index));
     ++m_index;
+}
+
+int RecordFile::readMany(QByteArray &block, int maxRecords)
+{
+    const int n = qMin(maxRecords, count() - m_index);
+    if (n <= 0)
+        return 0;
+    const qint64 bytes = qint64(n) * m_size;
+    block.resize(bytes);
+    const qint64 at = qint64(m_index) * m_size;
+    if ((m_file.pos() != at && !m_file.seek(at)) || m_file.read(block.data(), bytes) != bytes)
+        fail(QStringLiteral("no record at index %1").arg(m_index));
+    m_index += n;
+    return n;
 }
 
 void RecordFile::write(const QByteArray &buffer)
@@ -140,11 +156,15 @@ void scan(const QString &path, int recordSize,
 {
     RecordFile file(path, recordSize);
     file.open();
-    const int n = file.count();
-    QByteArray record;
-    for (int i = 0; i < n; ++i) {
-        file.read(record);
-        each(i, record);
+    // Whole blocks of records per read: far fewer calls than one read per record.
+    const int perBlock = qMax(1, (1 << 20) / recordSize);
+    QByteArray block, record(recordSize, '\0');
+    int index = 0;
+    while (const int got = file.readMany(block, perBlock)) {
+        for (int i = 0; i < got; ++i, ++index) {
+            std::memcpy(record.data(), block.constData() + qsizetype(i) * recordSize, size_t(recordSize));
+            each(index, record);
+        }
     }
 }
 

@@ -34,6 +34,9 @@ public:
     void seek(int index);
     // Reads the record at the current index into buffer and advances. Throws past the end.
     void read(QByteArray &buffer);
+    // Reads up to maxRecords whole records from the current index into block, in one
+    // go, and advances; returns how many were read.
+    int readMany(QByteArray &block, int maxRecords);
     // Writes the whole record at the current index, flushes it to disk and advances.
     void write(const QByteArray &buffer);
 
