@@ -1,5 +1,7 @@
 #include "frmparametri.h"
 
+#include "frmexpparametri.h"
+#include "frmstampapar.h"
 #include "frmtrovaparametri.h"
 #include "modelsearch.h"
 
@@ -218,6 +220,9 @@ TfrmParametri::TfrmParametri(Workspace &ws)
     connect(cmdDuplica, &QToolButton::clicked, this, &TfrmParametri::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdTrova, &QToolButton::clicked, this, [this] { models::openSearch(this); });
+    connect(cmdAnteprima, &QToolButton::clicked, this, [this] { models::openPreview(this); });
+    connect(cmdStampa, &QToolButton::clicked, this, [this] { models::openPrint(this); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { models::openExport(this); });
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, [this] {
         const help::Topic t = help::models();

@@ -21,13 +21,21 @@ namespace Outputs {
 namespace {
 bool g_recording = false;
 QQueue<bool> g_answers;
+QQueue<QString> g_failures;
 QList<Taken> g_taken;
+
+void failIfQueued()
+{
+    if (!g_failures.isEmpty())
+        throw render::RenderError(g_failures.dequeue());
+}
 } // namespace
 
 void startRecording()
 {
     g_recording = true;
     g_answers.clear();
+    g_failures.clear();
     g_taken.clear();
 }
 
@@ -39,6 +47,11 @@ void stopRecording()
 void queuePrintAnswer(bool print)
 {
     g_answers.enqueue(print);
+}
+
+void queueFailure(const QString &message)
+{
+    g_failures.enqueue(message);
 }
 
 QList<Taken> taken()
@@ -405,6 +418,7 @@ PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QStri
 void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom)
 {
     if (Outputs::g_recording) {
+        Outputs::failIfQueued();
         Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}});
         return;
     }
@@ -418,8 +432,10 @@ bool print(QWidget *parent, const Prepared &pages, const QString &title)
 {
     if (Outputs::g_recording) {
         const bool answer = Outputs::g_answers.isEmpty() || Outputs::g_answers.dequeue();
-        if (answer)
+        if (answer) {
+            Outputs::failIfQueued();
             Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}});
+        }
         return answer;
     }
     QPrinter printer(QPrinter::HighResolution);

@@ -79,6 +79,8 @@ struct Taken {
 void startRecording();
 void stopRecording();
 void queuePrintAnswer(bool print); // false: the print dialog is cancelled (default: print)
+// The next preview or accepted print fails with this message, as a broken printer would.
+void queueFailure(const QString &message);
 QList<Taken> taken();              // what was output since the last call
 
 } // namespace Outputs

@@ -51,6 +51,9 @@ struct Sheet {
 
 // The client archive export ("Clienti.xls").
 const Sheet &clients();
+// The analysis model export ("Modelli_Analisi.xls"): name, sample, and parameter and
+// method of the first ten rows, alternately.
+const Sheet &models();
 
 // Rows of cell texts, one text per exported column. Each row keeps its cells in one
 // string, so a big archive costs two allocations per row rather than one per cell.

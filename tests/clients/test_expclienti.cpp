@@ -7,6 +7,7 @@
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
+#include "tools/exportwindow_ui.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,0 +1,196 @@
+#include "exportwindow_ui.h"
+
+#include "app/helpwindows.h"
+#include "app/seams.h"
+#include "app/widgets.h"
+#include "storage/programfolder.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QSvgWidget>
+#include <QTableView>
+#include <QToolButton>
+
+namespace {
+
+const QColor kLightGrey(0xE4, 0xE7, 0xEB);
+
+} // namespace
+
+ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
+    : QDialog(owner), m_setup(setup), m_model(new spreadsheet::GridModel(*setup.sheet, this))
+{
+    setObjectName(setup.objectName);
+    setWindowTitle(setup.title);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(kClient);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kLightGrey);
+    setPalette(pal);
+    clearsHint(this);
+
+    // The white strip: banner, a hand pointing at Esporta, the three commands.
+    auto *strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("panBanner"));
+    strip->setGeometry(0, 0, kClient.width(), 100);
+    strip->setAttribute(Qt::WA_StyledBackground);
+    strip->setStyleSheet(QStringLiteral("#panBanner { background: white; border-bottom: 1px solid #B8C2CC; }"));
+    clearsHint(strip);
+
+    auto *banner = new QSvgWidget(QStringLiteral(":/img/export/banner.svg"), strip);
+    banner->setObjectName(QStringLiteral("imgBanner"));
+    banner->setGeometry(12, 12, 330, 76);
+    banner->setAccessibleName(QStringLiteral("Esportazione in Excel"));
+    clearsHint(banner);
+
+    auto *hand = new QSvgWidget(QStringLiteral(":/img/export/mano.svg"), strip);
+    hand->setObjectName(QStringLiteral("imgMano"));
+    hand->setGeometry(354, 28, 64, 44);
+    clearsHint(hand);
+
+    cmdEsporta = look::pictureButton(strip, QStringLiteral("cmdEsporta"), QStringLiteral(":/img/export/cmdEsporta.svg"),
+                                     QSize(72, 72), QStringLiteral("Esporta in Excel"));
+    cmdEsporta->move(424, 11);
+    cmdGuida = look::pictureButton(strip, QStringLiteral("cmdGuida"), QStringLiteral(":/img/cards/cmdGuida.svg"),
+                                   QSize(150, 44), QStringLiteral("Guida"));
+    cmdGuida->move(530, 25);
+    cmdEsci = look::pictureButton(strip, QStringLiteral("cmdEsci"), QStringLiteral(":/img/cards/cmdEsci.svg"),
+                                  QSize(150, 44), QStringLiteral("Esci"));
+    cmdEsci->move(694, 25);
+    setHint(cmdEsporta, spreadsheet::texts::kHintExport);
+    setHint(cmdGuida, spreadsheet::texts::kHintHelp);
+    setHint(cmdEsci, spreadsheet::texts::kHintExit);
+
+    grdRecords = new QTableView(this);
+    grdRecords->setObjectName(QStringLiteral("grdRecords"));
+    grdRecords->setAccessibleName(QStringLiteral("Schede in archivio"));
+    grdRecords->setGeometry(10, 110, kClient.width() - 20, 400);
+    grdRecords->setModel(m_model);
+    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed);
+    grdRecords->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grdRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdRecords->setAlternatingRowColors(true);
+    grdRecords->setWordWrap(false);
+    grdRecords->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grdRecords->verticalHeader()->hide();
+    grdRecords->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdRecords->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    grdRecords->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grdRecords->horizontalHeader()->setHighlightSections(false);
+    grdRecords->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grdRecords->horizontalHeader()->resizeSection(0, spreadsheet::GridModel::kNumberWidth);
+    for (int c = 0; c < setup.sheet->columns.size(); ++c)
+        grdRecords->horizontalHeader()->resizeSection(c + 1, setup.sheet->columns[c].gridWidth);
+    grdRecords->setStyleSheet(QStringLiteral(
+        "QTableView { background: white; alternate-background-color: #EAF2FA; gridline-color: #C9D3DD;"
+        " selection-background-color: #FFFF00; selection-color: black; }"
+        "QHeaderView::section { background: #1F4E79; color: white; font-weight: bold; padding: 2px 4px;"
+        " border: none; border-right: 1px solid #4F7CA6; }"));
+    clearsHint(grdRecords->viewport());
+    clearsHint(grdRecords->horizontalHeader());
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("panStato"));
+    bar->setGeometry(10, 518, kClient.width() - 20, 34);
+    bar->setAttribute(Qt::WA_StyledBackground);
+    bar->setStyleSheet(QStringLiteral("#panStato { background-color: #1F4E79; border-radius: 4px; }"));
+    clearsHint(bar);
+
+    panInfo = new QLabel(spreadsheet::texts::kStart, bar);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setGeometry(12, 0, bar->width() - 24, 34);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(15);
+    f.setBold(true);
+    panInfo->setFont(f);
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
+    panInfo->setAccessibleName(QStringLiteral("Barra di stato"));
+    clearsHint(panInfo);
+
+    setTabOrder(cmdEsporta, cmdGuida);
+    setTabOrder(cmdGuida, cmdEsci);
+    setTabOrder(cmdEsci, grdRecords);
+
+    connect(cmdEsporta, &QToolButton::clicked, this, &ExportWindow::cmdEsportaClick);
+    connect(cmdGuida, &QToolButton::clicked, this, &ExportWindow::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &QDialog::reject);
+
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QString ExportWindow::exportPath() const
+{
+    return ProgramFolder::file(m_setup.sheet->fileName);
+}
+
+void ExportWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_filled) {
+        m_filled = true;
+        fillGrid();
+        cmdEsporta->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void ExportWindow::fillGrid()
+{
+    // A reading failure keeps what was read, silently.
+    spreadsheet::Grid grid(int(m_setup.sheet->columns.size()));
+    spreadsheet::fill(grid, *m_setup.sheet, *m_setup.layout, m_setup.archivePath);
+    m_model->setGrid(std::move(grid));
+}
+
+void ExportWindow::cmdEsportaClick()
+{
+    namespace t = spreadsheet::texts;
+    if (!Messages::question(this, t::kAskExport))
+        return;
+    const QString path = exportPath();
+    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
+        Messages::plain(this, t::kFailed);
+        return;
+    }
+    if (Messages::question(this, t::kAskOpen))
+        Shell::open(u'"' + path + u'"');
+}
+
+void ExportWindow::cmdGuidaClick()
+{
+    const help::Topic topic = m_setup.topic();
+    help::show(this, topic.title, topic.text);
+}
+
+void ExportWindow::setHint(QWidget *control, const QString &hint)
+{
+    look::setHint(control, hint);
+    m_hints.insert(control, hint);
+    control->installEventFilter(this);
+}
+
+void ExportWindow::clearsHint(QWidget *background)
+{
+    background->setMouseTracking(true);
+    background->installEventFilter(this);
+}
+
+bool ExportWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const auto hint = m_hints.constFind(watched);
+        if (hint != m_hints.constEnd()) {
+            if (event->type() == QEvent::Enter)
+                panInfo->setText(*hint);
+        } else if (event->type() == QEvent::MouseMove && panInfo) {
+            panInfo->clear();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

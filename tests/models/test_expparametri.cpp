@@ -1,0 +1,300 @@
+// The model export window: the exact file for a small archive, the grid with its
+// editable columns, the questions, the help and a failing write that keeps the old file.
+
+#include "app/helpwindows.h"
+#include "app/seams.h"
+#include "models/frmexpparametri.h"
+#include "models/modelsearch.h"
+#include "storage/programfolder.h"
+#include "storage/recordfile.h"
+#include "tools/exportwindow_ui.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using Messages::Kind;
+using records::Record;
+
+namespace {
+
+const QByteArray kHead =
+    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+    "xmlns=\"http://www.w3.org/TR/REC-html40\"><head>"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+    "<!--[if gte mso 9]><xml><x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet>"
+    "<x:Name>Modelli Analisi</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane>"
+    "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
+    "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
+    "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
+    "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
+const QByteArray kTail = "</table></body></html>";
+
+// The header row as the file must carry it: captions and widths in this order.
+const QList<std::pair<QByteArray, int>> kHeader = {
+    {"Nome analisi", 250},       {"Tipo campione", 300},      {"Parametro 1", 250},  {"Metodo di prova 1", 250},
+    {"Parametro 2", 250},        {"Metodo di prova 2", 250},  {"Parametro 3", 250},  {"Metodo di prova 3", 250},
+    {"Parametro 4", 250},        {"Metodo di prova 4", 250},  {"Parametro 5", 250},  {"Metodo di prova 5", 250},
+    {"Parametro 6", 250},        {"Metodo di prova 6", 250},  {"Parametro 7", 250},  {"Metodo di prova 7", 250},
+    {"Parametro 8", 250},        {"Metodo di prova 8", 250},  {"Parametro 9", 250},  {"Metodo di prova 9", 250},
+    {"Parametro 10", 250},       {"Metodo di prova 10", 250},
+};
+
+QByteArray headerRow()
+{
+    QByteArray out = "<tr>";
+    for (const auto &[caption, width] : kHeader)
+        out += "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + '>' + caption
+            + "</td>";
+    return out + "</tr>";
+}
+
+QByteArray dataRow(const QList<QByteArray> &cells)
+{
+    QByteArray out = "<tr>";
+    for (const QByteArray &c : cells)
+        out += "<td style=\"text-align: left;\">" + c + "</td>";
+    return out + "</tr>";
+}
+
+QString two(int k)
+{
+    return QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+// Every row filled, units, limits and an attachment too: only the first ten parameters
+// and methods may reach the file.
+Record fullModel()
+{
+    Record r(records::model());
+    r.setText(QStringLiteral("txtAnalisi"), QStringLiteral("Acque & bevande"));
+    r.setText(QStringLiteral("txtCampione"), QStringLiteral("Pozzo di Forl\u00ec"));
+    for (int k = 1; k <= 30; ++k) {
+        r.setText(QStringLiteral("txtParametro") + two(k), QStringLiteral("P%1").arg(k));
+        r.setText(QStringLiteral("txtMetodo") + two(k), QStringLiteral("M%1").arg(k));
+        r.setText(QStringLiteral("txtUM") + two(k), QStringLiteral("U%1").arg(k));
+        r.setText(QStringLiteral("txtLimite") + two(k), QStringLiteral("L%1").arg(k));
+    }
+    r.setText(QStringLiteral("lblFile01"), QStringLiteral("allegato.pdf"));
+    return r;
+}
+
+// Only rows 11 to 30 in use.
+Record lateRowsModel()
+{
+    Record r(records::model());
+    r.setText(QStringLiteral("txtAnalisi"), QStringLiteral("Vini"));
+    r.setText(QStringLiteral("txtCampione"), QStringLiteral("Rosso"));
+    for (int k = 11; k <= 30; ++k) {
+        r.setText(QStringLiteral("txtParametro") + two(k), QStringLiteral("tardi %1").arg(k));
+        r.setText(QStringLiteral("txtMetodo") + two(k), QStringLiteral("metodo %1").arg(k));
+    }
+    return r;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
+}
+
+} // namespace
+
+class TestExpParametri : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        ProgramFolder::setOverride(m_dir->path());
+        Messages::startRecording();
+        Shell::startRecording();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        Messages::stopRecording();
+        Shell::stopRecording();
+        ProgramFolder::setOverride({});
+    }
+
+    void fileForASmallArchive_data()
+    {
+        QTest::addColumn<int>("models");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("empty archive: header row only") << 0 << kHead + headerRow() + kTail;
+
+        QList<QByteArray> full{"Acque &amp; bevande", "Pozzo di Forl\xEC"};
+        for (int k = 1; k <= 10; ++k)
+            full << "P" + QByteArray::number(k) << "M" + QByteArray::number(k);
+        QList<QByteArray> late{"Vini", "Rosso"};
+        for (int c = 0; c < 20; ++c)
+            late << QByteArray();
+        QTest::newRow("two models") << 2 << kHead + headerRow() + dataRow(full) + dataRow(late) + kTail;
+    }
+    void fileForASmallArchive()
+    {
+        QFETCH(int, models);
+        QFETCH(QByteArray, expected);
+        if (models > 0) {
+            archive::append(models::archivePath(), fullModel().bytes());
+            archive::append(models::archivePath(), lateRowsModel().bytes());
+        }
+        open();
+        QCOMPARE(w()->grdRecords->model()->rowCount(), models);
+        exportAnswering({true, false});
+        QCOMPARE(readAll(xls()), expected);
+        QCOMPARE(Messages::taken().size(), 2);
+        QVERIFY(Shell::taken().isEmpty());
+    }
+
+    // Column order and widths on screen; only the listed columns can be edited, and an
+    // edit reaches the file but never the archive.
+    void gridAndEditableColumns()
+    {
+        archive::append(models::archivePath(), fullModel().bytes());
+        const QByteArray archiveBefore = readAll(models::archivePath());
+        open();
+        QCOMPARE(w()->objectName(), QStringLiteral("frmExpParametri"));
+        QCOMPARE(w()->windowTitle(), QStringLiteral(" Esporta archivio modelli di analisi in Microsoft Excel"));
+        QCOMPARE(w()->size(), QSize(862, 560));
+
+        QTableView *grid = w()->grdRecords;
+        QAbstractItemModel *m = grid->model();
+        QCOMPARE(m->columnCount(), 23);
+        QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("N."));
+        QCOMPARE(grid->columnWidth(0), 60);
+        QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("1"));
+        for (int c = 1; c < 23; ++c) {
+            QCOMPARE(m->headerData(c, Qt::Horizontal).toString(), QString::fromLatin1(kHeader[c - 1].first));
+            QCOMPARE(grid->columnWidth(c), kHeader[c - 1].second);
+        }
+        QCOMPARE(m->index(0, 21).data().toString(), QStringLiteral("P10"));
+        QCOMPARE(m->index(0, 22).data().toString(), QStringLiteral("M10"));
+        QCOMPARE(grid->rowHeight(0), 21);
+        QVERIFY(grid->alternatingRowColors());
+
+        // Parametro 2, 5, 7, 9, 10 and Metodo di prova 2, 5, 9, 10.
+        const QSet<int> editable{5, 6, 11, 12, 15, 19, 20, 21, 22};
+        for (int c = 0; c < 23; ++c)
+            QVERIFY2(bool(m->flags(m->index(0, c)) & Qt::ItemIsEditable) == editable.contains(c),
+                     qPrintable(m->headerData(c, Qt::Horizontal).toString()));
+        QVERIFY(!m->setData(m->index(0, 3), QStringLiteral("cambiato")));
+        QVERIFY(m->setData(m->index(0, 5), QStringLiteral("  Nitrati  ")));
+
+        exportAnswering({true, false});
+        const QByteArray bytes = readAll(xls());
+        QVERIFY(bytes.contains("<td style=\"text-align: left;\">P1</td><td style=\"text-align: left;\">M1</td>"
+                               "<td style=\"text-align: left;\">Nitrati</td><td style=\"text-align: left;\">M2</td>"));
+        QVERIFY(!bytes.contains(">P2<"));
+        QCOMPARE(readAll(models::archivePath()), archiveBefore);
+    }
+
+    void answersDecide()
+    {
+        archive::append(models::archivePath(), fullModel().bytes());
+        open();
+        exportAnswering({false});
+        QCOMPARE(Messages::taken().size(), 1);
+        QVERIFY(!QFileInfo::exists(xls()));
+
+        exportAnswering({true, true});
+        const QList<Messages::Shown> shown = Messages::taken();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].text, QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\n"
+                                               "Si vuole aprire il file di Excel?"));
+        QVERIFY(QFileInfo::exists(xls()));
+        QCOMPARE(Shell::taken(), QStringList{u'"' + xls() + u'"'});
+    }
+
+    void startTextAndHelp()
+    {
+        open();
+        QCOMPARE(w()->panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
+        QCOMPARE(w()->cmdEsporta->accessibleDescription(),
+                 QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
+        QString title, text;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
+                title = help->lblTitolo->text();
+                text = help->txtGuida->toPlainText();
+                help->reject();
+            }
+        });
+        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Esportazione archivio modelli di analisi in Excel"));
+        QVERIFY(text.contains(QStringLiteral("Modelli_Analisi.xls")));
+    }
+
+#ifdef Q_OS_LINUX
+    // A write that fails half way (a full disk) is reported and leaves the previous file
+    // as it was, with no stray file beside it.
+    void failureKeepsTheOldFile()
+    {
+        archive::append(models::archivePath(), fullModel().bytes());
+        open();
+        exportAnswering({true, false});
+        const QByteArray old = readAll(xls());
+        Messages::taken();
+
+        QVERIFY(w()->model()->setData(w()->model()->index(0, 5), QString(20000, u'x')));
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto *previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(old.size() + 4096);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        Messages::queueAnswer(true);
+        QTest::mouseClick(w()->cmdEsporta, Qt::LeftButton);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+
+        const QList<Messages::Shown> shown = Messages::taken();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].kind, Kind::Plain);
+        QCOMPARE(shown[1].text, QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                                               "Accertarsi che il file di Excel non sia gi\u00e0 aperto."));
+        QVERIFY(Shell::taken().isEmpty());
+        QCOMPARE(readAll(xls()), old);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("Modelli_Analisi.xls"), models::kArchiveName}));
+    }
+#endif
+
+private:
+    TfrmExpParametri *w() const { return m_window.get(); }
+    QString xls() const { return ProgramFolder::file(QStringLiteral("Modelli_Analisi.xls")); }
+
+    void open()
+    {
+        m_window = std::make_unique<TfrmExpParametri>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w()));
+    }
+
+    void exportAnswering(const QList<bool> &answers)
+    {
+        for (bool a : answers)
+            Messages::queueAnswer(a);
+        QTest::mouseClick(w()->cmdEsporta, Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TfrmExpParametri> m_window;
+};
+
+QTEST_MAIN(TestExpParametri)
+#include "test_expparametri.moc"
