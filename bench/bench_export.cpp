@@ -11,6 +11,7 @@
 #include "datagen.h"
 
 #include "storage/records.h"
+#include "clients/clientexport.h"
 #include "tools/spreadsheet.h"
 
 #include <benchmark/benchmark.h>
@@ -60,20 +61,20 @@ void prepare()
     QElapsedTimer t;
     t.start();
     g.clients = benchgen::generateFolder(g.dir->path(), options).at(0).path;
-    g.xls = g.dir->filePath(spreadsheet::clients().fileName);
+    g.xls = g.dir->filePath(clients::exportSheet().fileName);
     std::fprintf(stderr, "Generated %d client records in %.2f s into %s\n", g.count, double(t.elapsed()) / 1000.0,
                  qPrintable(g.dir->path()));
 
     // The grid must hold every client, or the figures measure nothing.
-    g.grid = spreadsheet::Grid(int(spreadsheet::clients().columns.size()));
-    if (!spreadsheet::fill(g.grid, spreadsheet::clients(), records::client(), g.clients) || g.grid.rowCount() != g.count
+    g.grid = spreadsheet::Grid(int(clients::exportSheet().columns.size()));
+    if (!spreadsheet::fill(g.grid, clients::exportSheet(), records::client(), g.clients) || g.grid.rowCount() != g.count
         || g.grid.cell(g.count - 1, 0) != benchgen::clientName(kSeed, g.count - 1))
         throw std::runtime_error("the generated archive does not read back as written");
 }
 
 void BM_ExportClients(benchmark::State &state)
 {
-    const spreadsheet::Sheet &sheet = spreadsheet::clients();
+    const spreadsheet::Sheet &sheet = clients::exportSheet();
     for (auto _ : state) {
         spreadsheet::Grid grid(int(sheet.columns.size()));
         if (!spreadsheet::fill(grid, sheet, records::client(), g.clients) || !spreadsheet::save(g.xls, sheet, grid)) {
@@ -87,7 +88,7 @@ void BM_ExportClients(benchmark::State &state)
 
 void BM_FillClients(benchmark::State &state)
 {
-    const spreadsheet::Sheet &sheet = spreadsheet::clients();
+    const spreadsheet::Sheet &sheet = clients::exportSheet();
     for (auto _ : state) {
         spreadsheet::Grid grid(int(sheet.columns.size()));
         spreadsheet::fill(grid, sheet, records::client(), g.clients);
@@ -99,7 +100,7 @@ void BM_FillClients(benchmark::State &state)
 void BM_WriteClients(benchmark::State &state)
 {
     for (auto _ : state) {
-        if (!spreadsheet::save(g.xls, spreadsheet::clients(), g.grid)) {
+        if (!spreadsheet::save(g.xls, clients::exportSheet(), g.grid)) {
             state.SkipWithError("the write failed");
             break;
         }

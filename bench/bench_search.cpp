@@ -244,7 +244,7 @@ void BM_SortFullList(benchmark::State &state)
     for (auto _ : state) {
         QStringList lines = unsorted;
         lines.detach();
-        clients::sortLines(lines);
+        lists::sortLines(lines);
         benchmark::DoNotOptimize(lines.data());
     }
 }
@@ -264,7 +264,8 @@ void BM_RecontactList(benchmark::State &state)
 void BM_DoubleClickScan(benchmark::State &state)
 {
     for (auto _ : state) {
-        const auto chosen = clients::chosenClient(g.clients, g.chosenLine, clients::LastColumn::Notes);
+        const auto chosen = lists::lastRecordOfLine(g.clients, records::client(),
+                                                   clients::lineOf(clients::LastColumn::Notes), g.chosenLine);
         if (!chosen) {
             state.SkipWithError("the chosen line was not found");
             break;

@@ -1,7 +1,7 @@
 #include "frmavvio.h"
 
-#include "helpwindows.h"
-#include "seams.h"
+#include "ui/helpwindows.h"
+#include "ui/seams.h"
 #include "workspace.h"
 
 #include "clients/frmclienti.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "widgets.h"
+#include "ui/helpwindows.h"
+#include "ui/widgets.h"
 
 struct Workspace;
 class QToolButton;
@@ -19,7 +20,7 @@ public:
     QToolButton *icoSito;
     QToolButton *imgEsci;
 
-    static inline const QString kWebSite = QStringLiteral("https://www.tirello.it");
+    static inline const QString kWebSite = help::kWebSite;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

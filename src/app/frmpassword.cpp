@@ -2,8 +2,8 @@
 
 #include "crypt.h"
 #include "frmavvio.h"
-#include "seams.h"
-#include "widgets.h"
+#include "ui/seams.h"
+#include "ui/widgets.h"
 #include "workspace.h"
 
 #include "storage/inifile.h"

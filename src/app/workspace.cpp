@@ -5,6 +5,7 @@
 
 #include "clients/frmclienti.h"
 #include "models/frmparametri.h"
+#include "models/modelsearch.h"
 
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
@@ -18,7 +19,7 @@ namespace {
 // A work area whose window is still to be built: its frame, and back to the launcher.
 class FrameWindow : public WorkWindow {
 public:
-    FrameWindow(Workspace &ws, const QString &name, const QString &title) : WorkWindow(name, title), m_ws(ws)
+    FrameWindow(QWidget *home, const QString &name, const QString &title) : WorkWindow(name, title), m_home(home)
     {
         look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
     }
@@ -27,11 +28,11 @@ protected:
     void closeEvent(QCloseEvent *event) override
     {
         event->accept();
-        windowSwitch(m_ws.frmAvvio, this);
+        windowSwitch(m_home, this);
     }
 
 private:
-    Workspace &m_ws;
+    QWidget *m_home;
 };
 
 } // namespace
@@ -42,16 +43,16 @@ std::unique_ptr<Workspace> Workspace::create()
     ws->frmPassword = new TfrmPassword(*ws);
     ws->frmAvvio = new TfrmAvvio(*ws);
     ws->frmCambiaPassword = new TfrmCambiaPassword(*ws);
-    ws->frmClienti = new TfrmClienti(*ws);
+    ws->frmClienti = new TfrmClienti(ws->frmAvvio);
     ws->frmMenuRapporti =
-        new FrameWindow(*ws, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
-    ws->frmParametri = new TfrmParametri(*ws);
-    ws->frmMenuCertificati = new FrameWindow(*ws, QStringLiteral("frmMenuCertificati"),
+        new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
+    ws->frmParametri = new TfrmParametri(ws->frmAvvio);
+    ws->frmMenuCertificati = new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuCertificati"),
                                              QStringLiteral(" Tirello - Certificati di analisi chimica"));
     // The model lists read their archive when the program starts, so the archive exists
     // from the first start on. A failure here stays silent.
     try {
-        archive::touch(ProgramFolder::file(QStringLiteral("Parametri_Chimici.pro")), records::model().size());
+        archive::touch(models::archivePath(), records::model().size());
     } catch (const ArchiveError &) {
     }
     return ws;
@@ -71,16 +72,6 @@ Workspace::~Workspace()
 void Workspace::start()
 {
     frmPassword->show();
-}
-
-void windowSwitch(QWidget *target, QWidget *source)
-{
-    if (auto *work = qobject_cast<WorkWindow *>(target))
-        work->showWork();
-    else
-        target->show();
-    target->activateWindow();
-    source->hide();
 }
 
 namespace {

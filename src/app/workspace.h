@@ -2,6 +2,8 @@
 // The work windows: one instance of each for the whole run, switched by showing the
 // target and hiding the source.
 
+#include "ui/widgets.h" // windowSwitch
+
 #include <functional>
 #include <memory>
 
@@ -30,8 +32,6 @@ struct Workspace {
     void start(); // shows the login window
 };
 
-// Shows the target (maximised when it is a work window), then hides the source.
-void windowSwitch(QWidget *target, QWidget *source);
 // Asks the application to end. Tests may catch the request instead.
 void endProgram();
 void setEndHandler(std::function<void()> handler); // empty: quit the application

@@ -2,8 +2,9 @@
 
 #include "identifiers.h"
 
-#include "app/seams.h"
-#include "app/widgets.h"
+#include "ui/inputrules.h"
+#include "ui/seams.h"
+#include "ui/widgets.h"
 #include "storage/textcodec.h"
 
 #include <QFontMetrics>
@@ -36,15 +37,11 @@ public:
     }
 };
 
-// Enter moves on to the check button; a digits-only field swallows every other printable
-// character that is not a digit. Shortcuts (Ctrl, Alt) and editing keys pass.
-class FieldKeys : public QObject {
+// A digits-only field swallows every other printable character that is not a digit.
+// Shortcuts (Ctrl, Alt) and editing keys pass.
+class DigitKeys : public QObject {
 public:
-    FieldKeys(QLineEdit *field, QPushButton *next, bool digitsOnly)
-        : QObject(field), m_next(next), m_digitsOnly(digitsOnly)
-    {
-        field->installEventFilter(this);
-    }
+    explicit DigitKeys(QLineEdit *field) : QObject(field) { field->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *, QEvent *e) override
@@ -52,21 +49,13 @@ protected:
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            m_next->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (!m_digitsOnly || (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             return false;
         for (QChar c : k->text())
             if (c.isPrint() && !(c >= u'0' && c <= u'9'))
                 return true;
         return false;
     }
-
-private:
-    QPushButton *m_next;
-    bool m_digitsOnly;
 };
 
 // The banner: the window's title words beside a small picture, on a light plate.
@@ -242,7 +231,9 @@ CheckWindow::CheckWindow(QWidget *owner, const Frame &frame) : QDialog(owner), m
         m_field->setValidator(new TrimUpperValidator(m_field));
     if (frame.digitsOnly)
         m_field->setInputMethodHints(Qt::ImhDigitsOnly);
-    new FieldKeys(m_field, btnControlla, frame.digitsOnly);
+    rules::enterMoves(m_field, [this] { return btnControlla; }); // Enter moves on to the check button
+    if (frame.digitsOnly)
+        new DigitKeys(m_field);
 
     // A longer handed-over text keeps its length until the user has brought it in range.
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString &t) {

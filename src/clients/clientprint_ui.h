@@ -1,7 +1,7 @@
 #pragma once
 // The client card's printed sheet ("Scheda informativa"): preview, print and "Cliente.pdf".
 
-#include "tools/template.h"
+#include "ui/printwindow.h"
 
 class TfrmClienti;
 
@@ -11,9 +11,10 @@ inline const QString kSheetPdf = QStringLiteral("Cliente.pdf");
 inline const QString kPdfDone =
     QStringLiteral("L'esportazione della scheda in PDF \u00e8 terminata con successo.\r\n\r\nSi vuole aprire il file?");
 
-// The sheet filled from the card's controls as they are now, with the print stamp.
-render::Template cardSheet(TfrmClienti *card);
+// The sheet as the card stands now, with the print stamp.
+printing::Document cardSheet(TfrmClienti *card);
 
+// A failure ends the command with the engine's message; the card stays as it was.
 void previewCard(TfrmClienti *card);
 void printCard(TfrmClienti *card);
 void pdfCard(TfrmClienti *card);

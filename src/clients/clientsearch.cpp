@@ -3,8 +3,6 @@
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 
-#include <algorithm>
-#include <numeric>
 
 namespace clients {
 namespace {
@@ -83,124 +81,42 @@ QString listLine(const records::Record &client, LastColumn last)
     return line;
 }
 
-bool lineLess(const QString &a, const QString &b)
+lists::LineOf lineOf(LastColumn last)
 {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= u'a' && x <= u'z')
-            x -= 32;
-        if (y >= u'a' && y <= u'z')
-            y -= 32;
-        if (x != y)
-            return x < y;
-    }
-    return a.size() < b.size();
+    return [last](const records::Record &client) { return listLine(client, last); };
 }
 
-void sortLines(QStringList &lines)
+QStringList documentClientFields()
 {
-    // Fold once per line, then compare code units: the same order as lineLess.
-    QStringList keys;
-    keys.reserve(lines.size());
-    for (const QString &line : std::as_const(lines))
-        keys.append(text::upperAscii(line));
-    QList<qsizetype> order(lines.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype x, qsizetype y) {
-        return QStringView(keys[x]).compare(QStringView(keys[y]), Qt::CaseSensitive) < 0;
-    });
-    QStringList sorted;
-    sorted.reserve(lines.size());
-    for (qsizetype i : std::as_const(order))
-        sorted.append(lines[i]);
-    lines.swap(sorted);
-}
-
-QString countLine(qsizetype count)
-{
-    return QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count);
+    QStringList names;
+    for (const char *name : kDocumentClientFields)
+        names.append(QString::fromLatin1(name));
+    return names;
 }
 
 QStringList searchLines(const QString &archivePath, const ClientFilters &filters)
 {
-    const records::Layout &layout = records::client();
     QStringList lines;
-    archive::scan(archivePath, layout.size(), [&](int, const QByteArray &bytes) {
-        const records::Record client(layout, bytes);
-        if (filters.matches(client))
-            lines.append(listLine(client, LastColumn::Notes));
-    });
-    sortLines(lines);
+    lists::collectLines(archivePath, records::client(), lineOf(LastColumn::Notes),
+                        [&filters](const records::Record &client) { return filters.matches(client); }, lines);
+    lists::sortLines(lines);
     return lines;
 }
 
 void recontactLines(const QString &archivePath, QStringList &lines)
 {
-    const records::Layout &layout = records::client();
     const int flag = lineFields().recontact;
-    lines.clear();
     try {
-        archive::scan(archivePath, layout.size(), [&](int, const QByteArray &bytes) {
-            const records::Record client(layout, bytes);
-            if (client.text(flag) == records::kYes) // read back trimmed
-                lines.append(listLine(client, LastColumn::OpenQuestions));
-        });
+        lists::collectLines(archivePath, records::client(), lineOf(LastColumn::OpenQuestions),
+                            [flag](const records::Record &client) {
+                                return client.text(flag) == records::kYes; // read back trimmed
+                            },
+                            lines);
     } catch (const ArchiveError &) {
-        sortLines(lines);
+        lists::sortLines(lines);
         throw;
     }
-    sortLines(lines);
-}
-
-// ---- Quick find ----------------------------------------------------------------------
-
-int QuickFind::find(const QStringList &lines, int selected, const QString &typed)
-{
-    const int n = int(lines.size());
-    if (n == 0)
-        return -1;
-    const int start = selected >= 0 && selected < n ? selected : 0;
-    const QString wanted = text::lowerAscii(typed);
-    auto hit = [&](int i) { return text::lowerAscii(lines[i]).contains(wanted); };
-
-    int found = start;
-    if (!wanted.isEmpty()) {
-        if (wanted == m_remembered) {
-            // The next occurrence: after the selected line, wrapping, the start line last.
-            for (int k = 1; k <= n; ++k) {
-                const int i = (start + k) % n;
-                if (hit(i)) {
-                    found = i;
-                    break;
-                }
-            }
-        } else {
-            for (int i = 0; i < n; ++i) {
-                if (hit(i)) {
-                    found = i;
-                    break;
-                }
-            }
-        }
-    }
-    m_remembered = wanted;
-    return found;
-}
-
-// ---- Choosing a line -----------------------------------------------------------------
-
-std::optional<Chosen> chosenClient(const QString &archivePath, const QString &line, LastColumn last)
-{
-    const records::Layout &layout = records::client();
-    const QString wanted = text::trim(line);
-    std::optional<Chosen> chosen;
-    archive::scan(archivePath, layout.size(), [&](int index, const QByteArray &bytes) {
-        records::Record client(layout, bytes);
-        if (text::trim(listLine(client, last)) == wanted)
-            chosen = Chosen{std::move(client), index + 1}; // a later match replaces an earlier one
-    });
-    return chosen;
+    lists::sortLines(lines);
 }
 
 } // namespace clients

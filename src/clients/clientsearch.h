@@ -1,8 +1,8 @@
 #pragma once
 // The rules behind the client search and the list of clients to recontact: the ten
-// filters, the fixed-width list line, the list order, quick find and the way a chosen
-// line leads back to its record. No windows here.
+// filters and the fixed-width list line. No windows here.
 
+#include "storage/lists.h"
 #include "storage/records.h"
 
 #include <QList>
@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <array>
-#include <optional>
 
 namespace clients {
 
@@ -50,14 +49,6 @@ enum class LastColumn { Notes, OpenQuestions };
 QString listLine(const records::Record &client, LastColumn last);
 inline constexpr int kFixedLineWidth = 115;
 
-// Character codes after folding a-z to A-Z; a line that begins another comes first.
-bool lineLess(const QString &a, const QString &b);
-// Sorts in place; equal lines keep their order.
-void sortLines(QStringList &lines);
-
-// "Il presente riepilogo contiene N schede."
-QString countLine(qsizetype count);
-
 // The list of a search: every record the filters let through, in list order. Opens
 // (creating it when missing) and closes the archive; throws ArchiveError.
 QStringList searchLines(const QString &archivePath, const ClientFilters &filters);
@@ -65,25 +56,10 @@ QStringList searchLines(const QString &archivePath, const ClientFilters &filters
 // A failure part way keeps the lines read so far in `lines` and throws ArchiveError.
 void recontactLines(const QString &archivePath, QStringList &lines);
 
-// Quick find over the lines of a list; one instance per window.
-class QuickFind {
-public:
-    // Returns the line to select: `selected` when nothing matches (or -1 when the list
-    // is empty). selected < 0 means no line is selected, which counts as the first.
-    int find(const QStringList &lines, int selected, const QString &typed);
-    void forget() { m_remembered.clear(); }
-    const QString &remembered() const { return m_remembered; }
+// The line a record shows, for lists::lastRecordOfLine.
+lists::LineOf lineOf(LastColumn last);
 
-private:
-    QString m_remembered;
-};
-
-// The record a chosen list line stands for: the last one in file order whose line,
-// trimmed, equals the chosen line, trimmed. Throws ArchiveError.
-struct Chosen {
-    records::Record record;
-    int position; // 1-based
-};
-std::optional<Chosen> chosenClient(const QString &archivePath, const QString &line, LastColumn last);
+// kDocumentClientFields as names.
+QStringList documentClientFields();
 
 } // namespace clients

@@ -6,13 +6,12 @@
 #include "clients/frmtrovaclienti.h"
 #include "clients/provinces.h"
 
-#include "app/helptopics.h"
-#include "app/helpwindows.h"
-#include "app/inputrules.h"
-#include "app/seams.h"
 #include "checks/checkwindows.h"
 #include "storage/programfolder.h"
 #include "storage/textcodec.h"
+#include "ui/helptopics.h"
+#include "ui/helpwindows.h"
+#include "ui/inputrules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,18 +40,14 @@ bool onlyDigits(const QString &s)
 
 } // namespace
 
-TfrmClienti::TfrmClienti(Workspace &ws)
-    : CardWindow(ws, QStringLiteral("frmClienti"), QStringLiteral(" Tirello - Anagrafica clienti"), records::client())
+TfrmClienti::TfrmClienti(QWidget *home)
+    : CardWindow(QStringLiteral("frmClienti"), QStringLiteral(" Tirello - Anagrafica clienti"), records::client(), home)
 {
     QWidget *p = panel();
 
     auto section = [&](int n, const QString &picture, int y, int h) {
-        auto *frame = new QFrame(p);
-        frame->setObjectName(QStringLiteral("shpSezione%1").arg(n, 2, 10, QLatin1Char('0')));
-        frame->setGeometry(8, y, 815, h);
-        frame->setStyleSheet(QStringLiteral("#%1 { background: rgba(255,255,255,150); border: 1px solid #1F4E79;"
-                                            " border-radius: 6px; }")
-                                 .arg(frame->objectName()));
+        QFrame *frame = look::sectionFrame(p, QStringLiteral("shpSezione%1").arg(n, 2, 10, QLatin1Char('0')),
+                                           QRect(8, y, 815, h));
         auto *pic = new QSvgWidget(QStringLiteral(":/img/cards/%1.svg").arg(picture), frame);
         pic->setObjectName(QStringLiteral("img") + picture);
         pic->setGeometry(8, (h - 64) / 2, 64, 64);
@@ -160,42 +155,27 @@ TfrmClienti::TfrmClienti(Workspace &ws)
     setHint(chkRicontatta, QStringLiteral("Annota che il cliente \u00e8 da ricontattare per questioni in sospeso."));
     line(p, QStringLiteral("txtNote"), QStringLiteral("Note:"), 16, y + kRow + 24, 807);
 
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i] = new QLabel(p);
-        lblFile[i]->setObjectName(QStringLiteral("lblFile%1").arg(i + 1, 2, 10, QLatin1Char('0')));
-        lblFile[i]->hide();
-        lblDesc[i] = new QLabel(p);
-        lblDesc[i]->setObjectName(QStringLiteral("lblDesc%1").arg(i + 1, 2, 10, QLatin1Char('0')));
-        lblDesc[i]->hide();
-    }
+    makeAttachmentLabels();
 
-    // Command column.
-    struct Command {
-        QToolButton **button;
-        const char *name;
-        const char *caption;
-        const char *hint;
-    };
-    const Command commands[] = {
-        {&cmdNuovo, "cmdNuovo", "Nuovo", "Prepara la schermata per la registrazione di una nuova scheda."},
-        {&cmdDuplica, "cmdDuplica", "Duplica",
-         "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
-        {&cmdFile, "cmdFile", "Allega file", "Allega file alla scheda corrente."},
-        {&cmdSalva, "cmdSalva", "Salva", "Salva la scheda corrente."},
-        {&cmdTrova, "cmdTrova", "Trova", "Trova una scheda in archivio."},
-        {&cmdAnteprima, "cmdAnteprima", "Anteprima", "Visualizza l'anteprima di stampa."},
-        {&cmdStampa, "cmdStampa", "Stampa", "Stampa la scheda corrente."},
-        {&cmdPDF, "cmdPDF", "Crea PDF", "Esporta la scheda in formato PDF."},
-        {&cmdRicontatta, "cmdRicontatta", "Da ricontattare", "Visualizza il riepilogo dei clienti da ricontattare."},
-        {&cmdEsporta, "cmdEsporta", "Esporta archivio", "Esporta le schede in archivio in un file di Microsoft Excel."},
-        {&cmdGuida, "cmdGuida", "Guida", "Visualizza la guida in linea."},
-        {&cmdEsci, "cmdEsci", "Esci", "Esci dalla schermata di lavoro corrente."},
-    };
-    int cy = 6;
-    for (const Command &c : commands) {
-        *c.button = command(QString::fromLatin1(c.name), QString::fromUtf8(c.caption), QString::fromUtf8(c.hint), cy);
-        cy += 53;
-    }
+    commandColumn(
+        {
+            {&cmdNuovo, "cmdNuovo", "Nuovo", "Prepara la schermata per la registrazione di una nuova scheda."},
+            {&cmdDuplica, "cmdDuplica", "Duplica",
+             "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
+            {&cmdFile, "cmdFile", "Allega file", "Allega file alla scheda corrente."},
+            {&cmdSalva, "cmdSalva", "Salva", "Salva la scheda corrente."},
+            {&cmdTrova, "cmdTrova", "Trova", "Trova una scheda in archivio."},
+            {&cmdAnteprima, "cmdAnteprima", "Anteprima", "Visualizza l'anteprima di stampa."},
+            {&cmdStampa, "cmdStampa", "Stampa", "Stampa la scheda corrente."},
+            {&cmdPDF, "cmdPDF", "Crea PDF", "Esporta la scheda in formato PDF."},
+            {&cmdRicontatta, "cmdRicontatta", "Da ricontattare",
+             "Visualizza il riepilogo dei clienti da ricontattare."},
+            {&cmdEsporta, "cmdEsporta", "Esporta archivio",
+             "Esporta le schede in archivio in un file di Microsoft Excel."},
+            {&cmdGuida, "cmdGuida", "Guida", "Visualizza la guida in linea."},
+            {&cmdEsci, "cmdEsci", "Esci", "Esci dalla schermata di lavoro corrente."},
+        },
+        6, 53);
     buildStatusBar();
 
     // Typing rules.
@@ -241,8 +221,7 @@ TfrmClienti::TfrmClienti(Workspace &ws)
     connect(cmdStampa, &QToolButton::clicked, this, [this] { clients::printCard(this); });
     connect(cmdPDF, &QToolButton::clicked, this, [this] { clients::pdfCard(this); });
     connect(cmdGuida, &QToolButton::clicked, this, [this] {
-        const help::Topic t = help::clients();
-        help::show(this, t.title, t.text);
+        help::show(this, help::clients());
     });
     connect(btnEmail, &QToolButton::clicked, this, &TfrmClienti::btnEmailClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmClienti::btnCodFiscClick);

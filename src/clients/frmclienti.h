@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/card_ui.h"
+#include "ui/card.h"
 
 class QCheckBox;
 class QComboBox;
@@ -11,7 +11,7 @@ class QToolButton;
 class TfrmClienti : public CardWindow {
     Q_OBJECT
 public:
-    explicit TfrmClienti(Workspace &ws);
+    explicit TfrmClienti(QWidget *home);
 
     QString archivePath() const override;
     static inline const QString kArchiveName = QStringLiteral("Clienti.pro");
@@ -22,8 +22,6 @@ public:
     QComboBox *txtProvNasc = nullptr;
     QComboBox *txtProvRes = nullptr;
     QCheckBox *chkRicontatta = nullptr;
-    QLabel *lblFile[3] = {};
-    QLabel *lblDesc[3] = {};
 
     QToolButton *cmdNuovo, *cmdDuplica, *cmdFile, *cmdSalva, *cmdTrova, *cmdAnteprima, *cmdStampa, *cmdPDF,
         *cmdRicontatta, *cmdEsporta, *cmdGuida, *cmdEsci;

@@ -1,12 +1,13 @@
 #include "frmexpclienti.h"
 
+#include "clientexport.h"
 #include "frmclienti.h"
 
 #include "storage/programfolder.h"
 
 TfrmExpClienti::TfrmExpClienti(QWidget *owner)
     : ExportWindow(owner, {QStringLiteral("frmExpClienti"), QStringLiteral(" Esporta archivio clienti in Microsoft Excel"),
-                           &spreadsheet::clients(), &records::client(),
+                           &clients::exportSheet(), &records::client(),
                            ProgramFolder::file(TfrmClienti::kArchiveName), &help::clientExport})
 {
 }

@@ -1,52 +1,46 @@
 #include "frmricontatta.h"
 
+#include "clientsearch.h"
 #include "frmclienti.h"
 
 #include "storage/programfolder.h"
-#include "storage/recordfile.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QShowEvent>
+namespace {
+
+QString archivePath()
+{
+    return ProgramFolder::file(TfrmClienti::kArchiveName);
+}
+
+} // namespace
 
 TfrmRicontatta::TfrmRicontatta(QWidget *owner, TfrmClienti *card)
-    : ClientListWindow(owner, QStringLiteral("frmRicontatta"), QStringLiteral(" Riepilogo clienti da ricontattare"),
-                       QSize(1180, 600), kListTitle, clients::LastColumn::OpenQuestions),
-      m_card(card)
+    : ListWindow(owner, {
+          .objectName = QStringLiteral("frmRicontatta"),
+          .title = QStringLiteral(" Riepilogo clienti da ricontattare"),
+          .size = QSize(1180, 600),
+          .banner = {kListTitle, BannerIcon::Recontact, {}},
+          .listName = QStringLiteral("Elenco dei clienti"),
+          .chooseText = QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"),
+          .printTitle = kListTitle,
+          .listBeforeTrova = true,
+          .selectFirst = true,
+          // The list as the archive holds it now; a failure keeps what was read, silently.
+          .lines =
+              [] {
+                  QStringList lines;
+                  try {
+                      clients::recontactLines(archivePath(), lines);
+                  } catch (const std::exception &) {
+                  }
+                  return lines;
+              },
+          .layout = &records::client(),
+          .archivePath = archivePath,
+          .lineOf = clients::lineOf(clients::LastColumn::OpenQuestions),
+          .take = [card](const lists::Found &found) { card->showRecord(found.record, found.position); },
+      })
 {
-    auto *panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panRiepilogo"));
-    panel->setGeometry(rect());
-    addBanner(panel, QStringLiteral("imgRiepilogo"), kListTitle, clients::BannerIcon::Recontact);
-    buildList(panel, 92, QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"));
-    // The text to find, then the list; the buttons after them.
-    setTabOrder(txtTrova, lstRecords);
-    setTabOrder(lstRecords, btnTrova);
-    setTabOrder(btnTrova, btnStampa);
-}
-
-void TfrmRicontatta::showEvent(QShowEvent *event)
-{
-    ClientListWindow::showEvent(event);
-    if (event->spontaneous())
-        return;
-    m_find.forget();
-    txtTrova->clear();
-    // The list as the archive holds it now; a failure keeps what was read, silently.
-    QStringList lines;
-    try {
-        clients::recontactLines(ProgramFolder::file(TfrmClienti::kArchiveName), lines);
-    } catch (const std::exception &) {
-    }
-    setLines(lines);
-    txtTrova->setFocus();
-}
-
-void TfrmRicontatta::take(const clients::Chosen &chosen)
-{
-    if (m_card)
-        m_card->showRecord(chosen.record, chosen.position);
 }
 
 namespace clients {

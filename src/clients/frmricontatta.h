@@ -2,21 +2,16 @@
 // " Riepilogo clienti da ricontattare": the clients whose card is ticked "Da ricontattare",
 // with their open questions. A double-clicked client opens in the client card.
 
-#include "frmtrovaclienti.h"
+#include "ui/listwindow.h"
 
-class TfrmRicontatta : public ClientListWindow {
+class TfrmClienti;
+
+class TfrmRicontatta : public ListWindow {
     Q_OBJECT
 public:
     static inline const QString kListTitle = QStringLiteral("Riepilogo clienti da ricontattare");
 
     TfrmRicontatta(QWidget *owner, TfrmClienti *card);
-
-protected:
-    void take(const clients::Chosen &chosen) override;
-    void showEvent(QShowEvent *event) override;
-
-private:
-    TfrmClienti *m_card;
 };
 
 namespace clients {

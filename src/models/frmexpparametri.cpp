@@ -1,12 +1,13 @@
 #include "frmexpparametri.h"
 
 #include "frmparametri.h"
+#include "modelexport.h"
 #include "modelsearch.h"
 
 TfrmExpParametri::TfrmExpParametri(QWidget *owner)
     : ExportWindow(owner, {QStringLiteral("frmExpParametri"),
                            QStringLiteral(" Esporta archivio modelli di analisi in Microsoft Excel"),
-                           &spreadsheet::models(), &records::model(), models::archivePath(), &help::modelExport})
+                           &models::exportSheet(), &records::model(), models::archivePath(), &help::modelExport})
 {
     model()->setEditable(editableColumns());
 }

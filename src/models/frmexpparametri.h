@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/exportwindow_ui.h"
+#include "ui/exportwindow.h"
 
 #include <QSet>
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "storage/card_ui.h"
+#include "ui/card.h"
+#include "ui/rowgrid.h"
 
+class PagedRowGrid;
 class QLineEdit;
-class QPushButton;
 class QToolButton;
 
 // The analysis model card: one model of "Parametri_Chimici.pro" at a time, its thirty
@@ -11,7 +12,7 @@ class QToolButton;
 class TfrmParametri : public CardWindow {
     Q_OBJECT
 public:
-    explicit TfrmParametri(Workspace &ws);
+    explicit TfrmParametri(QWidget *home);
 
     QString archivePath() const override;
     static inline const QString kNameMissing =
@@ -24,31 +25,19 @@ public:
     QLineEdit *edit(const QString &name) const; // a field control by its name
     QLineEdit *txtAnalisi = nullptr;
     QLineEdit *txtCampione = nullptr;
-    QWidget *panParametri = nullptr;
-    QWidget *panPag01 = nullptr;
-    QWidget *panPag02 = nullptr;
-    QPushButton *btnIndietro = nullptr;
-    QPushButton *btnAvanti = nullptr;
-    QLabel *lblPag = nullptr;
-    QLabel *lblFile[3] = {};
-    QLabel *lblDesc[3] = {};
+    PagedRowGrid *panParametri = nullptr; // two pages of fifteen rows
 
     QToolButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdEsporta,
         *cmdGuida, *cmdEsci;
 
     // New on this card also brings back page 1 of the rows.
-    void cmdNuovoClick();
-    // The protocol's duplicate, except that a failing archive is reported as a warning.
-    void cmdDuplicaClick();
-    void btnAvantiClick();
-    void btnIndietroClick();
+    void cmdNuovoClick() override;
     int page() const; // 1 or 2
 
 protected:
     QWidget *firstField() const override;
     bool mandatoryFieldsPresent() override;
+    // A failing archive on Duplica is reported as a warning.
+    Messages::Kind duplicateFailureKind() const override { return Messages::Kind::Warning; }
     void showEvent(QShowEvent *event) override;
-
-private:
-    void showPage(int page);
 };

@@ -2,7 +2,7 @@
 // The printed analysis model ("Modello di analisi"): its preview and print windows,
 // both filled from the model card as it is on screen, saved or not.
 
-#include "tools/printwindow_ui.h"
+#include "ui/printwindow.h"
 
 class TfrmParametri;
 
@@ -23,9 +23,8 @@ public:
 
 namespace models {
 
-// The page filled from the card's fields as they are now, with the print stamp.
-// Throws render::RenderError.
-render::Template modelSheet(const TfrmParametri *card);
+// The page as the card stands now, with the print stamp.
+printing::Document modelSheet(const TfrmParametri *card);
 
 // The card's Anteprima and Stampa: a fresh modal window each, destroyed afterwards.
 void openPreview(TfrmParametri *card);

@@ -5,72 +5,38 @@
 
 #include "modelsearch.h"
 
-#include <QDialog>
+#include "storage/values.h"
+#include "ui/listwindow.h"
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QSvgWidget;
 class TfrmParametri;
 
-class ModelListWindow : public QDialog {
-    Q_OBJECT
-public:
-    static inline const QString kListTitle = QStringLiteral("Riepilogo modelli di analisi");
-    static inline const QString kEmptyList =
-        QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
-
-    QSvgWidget *imgLogo;
-    QSvgWidget *icoIstruzioni;
-    QSvgWidget *imgLente;
-    QLineEdit *txtTrova;
-    QPushButton *btnTrova;
-    QListWidget *lstRecords;
-    QLabel *lblRigo03;
-    QPushButton *btnChiudi;
-    QPushButton *btnStampa;
-
-    QStringList lines() const;
-    int selectedLine() const; // -1 when no line is selected
-
-    void btnTrovaClick();
-    void btnStampaClick();
-    // Finds the record of the selected line, hands it over and closes the window.
-    void lstRecordsDblClick();
-
-protected:
-    ModelListWindow(QWidget *owner, const QString &objectName, const QString &title, const QString &banner,
-                    const QString &bannerText);
-    // Gives the chosen model to the window's caller.
-    virtual void take(const models::Found &found) = 0;
-
-    void done(int result) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    models::QuickFind m_find;
-};
+namespace models {
+inline const QString kListTitle = QStringLiteral("Riepilogo modelli di analisi");
+// What the two windows share; they differ in their names, titles, banners and in what
+// choosing a model does.
+ListWindow::Description listDescription();
+} // namespace models
 
 // Opened by Trova of the model card: the double-clicked model is shown in the card.
-class TfrmTrovaParametri : public ModelListWindow {
+class TfrmTrovaParametri : public ListWindow {
     Q_OBJECT
 public:
     TfrmTrovaParametri(QWidget *owner, TfrmParametri *card);
-
-protected:
-    void take(const models::Found &found) override;
-
-private:
-    TfrmParametri *m_card;
 };
 
-class ModelImportTarget;
+// Opened by the import command of the test report card: the double-clicked model fills
+// the report's analysis, sample and all thirty parameter rows (models::importedFields),
+// and nothing else.
+class TfrmImportaParametri : public ListWindow {
+    Q_OBJECT
+public:
+    TfrmImportaParametri(QWidget *owner, records::FieldTarget *target);
+};
 
 namespace models {
 
 // Each creates a fresh modal window, runs it and destroys it.
 void openSearch(TfrmParametri *card);
-void openImport(QWidget *owner, ModelImportTarget *target);
+void openImport(QWidget *owner, records::FieldTarget *target);
 
 } // namespace models

@@ -21,57 +21,31 @@ QString listLine(const records::Record &model)
     return listLine(model.text(QStringLiteral("txtAnalisi")), model.text(QStringLiteral("txtCampione")));
 }
 
+lists::LineOf lineOf()
+{
+    return [](const records::Record &model) { return listLine(model); };
+}
+
 QStringList buildList(const QString &path)
 {
     QStringList lines;
     try {
-        archive::scan(path, records::model().size(), [&lines](int, const QByteArray &bytes) {
-            const records::Record r(records::model(), bytes);
-            if (!text::isBlank(r.text(QStringLiteral("txtAnalisi"))))
-                lines.append(listLine(r));
-        });
+        lists::collectLines(path, records::model(), lineOf(),
+                            [](const records::Record &r) { return !text::isBlank(r.text(QStringLiteral("txtAnalisi"))); },
+                            lines);
     } catch (const std::exception &) {
         // What was read so far stays listed.
     }
     return lines;
 }
 
-std::optional<Found> recordOfLine(const QString &path, const QString &line)
+QStringList importedFields()
 {
-    const QString wanted = text::trim(line);
-    std::optional<Found> found;
-    archive::scan(path, records::model().size(), [&](int index, const QByteArray &bytes) {
-        records::Record r(records::model(), bytes);
-        if (text::trim(listLine(r)) == wanted)
-            found = Found{index + 1, std::move(r)}; // a later equal line wins
-    });
-    return found;
-}
-
-int QuickFind::find(const QStringList &lines, int selected, const QString &typed)
-{
-    const int n = int(lines.size());
-    if (n == 0)
-        return -1;
-    if (selected < 0 || selected >= n)
-        selected = 0;
-    const QString s = text::lowerAscii(typed);
-    const auto matches = [&](int i) { return !s.isEmpty() && text::lowerAscii(lines[i]).contains(s); };
-
-    int found = -1;
-    int start = selected;
-    if (s != m_last) {
-        start = 0;
-        if (matches(0))
-            found = 0;
-    }
-    for (int step = 1; found < 0 && step <= n; ++step) {
-        const int i = (start + step) % n;
-        if (matches(i))
-            found = i;
-    }
-    m_last = s;
-    return found >= 0 ? found : selected;
+    QStringList names;
+    for (const records::Field &f : records::model().fields())
+        if (f.name.startsWith(QStringLiteral("txt")))
+            names.append(f.name);
+    return names;
 }
 
 } // namespace models

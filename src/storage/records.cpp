@@ -195,4 +195,9 @@ void Record::setText(const QString &name, const QString &value)
         setText(i, value);
 }
 
+bool isAttachmentField(const QString &name)
+{
+    return name.startsWith(QLatin1String("lblFile")) || name.startsWith(QLatin1String("lblDesc"));
+}
+
 } // namespace records

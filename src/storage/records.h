@@ -63,6 +63,10 @@ private:
     QByteArray m_bytes;
 };
 
+// Attachment fields: the three file names and descriptions every record carries, shown
+// on the cards as hidden labels.
+bool isAttachmentField(const QString &name);
+
 // Flag fields hold exactly one of these two texts.
 inline const QString kYes = QStringLiteral("S\u00ec");
 inline const QString kNo = QStringLiteral("No");

@@ -9,62 +9,6 @@
 
 namespace spreadsheet {
 
-// ---- The exports -----------------------------------------------------------------------
-
-const Sheet &clients()
-{
-    static const Sheet sheet{
-        QStringLiteral("Clienti.xls"),
-        QStringLiteral("Riepilogo Clienti"),
-        {
-            {"Cognome e nome cliente", 250, "Cognome e nome cliente", 250, {"txtCliente"}},
-            {"Data di nascita", 120, "Data di nascita", 200, {"txtDataNasc"}},
-            {"Comune / Stato estero di nascita", 250, "Comune di nascita", 250, {"txtComuneNasc", "txtProvNasc"}},
-            {"Recapito preferenziale", 200, "Recapito preferenziale", 250, {"txtRecapito"}},
-            {"Indirizzo di residenza", 250, "Indirizzo di residenza", 300, {"txtIndirizzoRes"}},
-            {"Comune di residenza", 250, "Comune di residenza", 250, {"txtComuneRes", "txtProvRes"}},
-            {"Modalit\u00e0 di pagamento", 250, "Modalit\u00e0 di pagamento", 250, {"txtEstremi"}},
-            {"Tel. casa", 200, "Tel. casa", 250, {"txtTelCasa"}},
-            {"Tel. ufficio", 200, "Tel. ufficio", 250, {"txtTelUff"}},
-            {"Tel. cellulare", 200, "Tel. cellulare", 250, {"txtTelCel"}},
-            {"PEC", 200, "PEC", 250, {"txtFax"}},
-            {"E-mail", 250, "E-mail", 250, {"txtEmail"}},
-            {"Codice fiscale", 150, "Codice fiscale", 250, {"txtCodFisc"}},
-            {"Partita IVA", 150, "Partita IVA", 250, {"txtPartitaIva"}},
-            {"Carta di credito n.", 250, "Carta di credito n.", 300, {"txtCarta"}},
-            {"Scadenza", 160, "Scadenza", 150, {"txtScadeCarta"}},
-            {"IBAN", 250, "IBAN", 300, {"txtIban"}},
-            {"Estremi documento", 280, "Estremi documento", 280, {"txtDocumento"}},
-            {"Occupazione", 250, "Occupazione", 250, {"txtOccupazione"}},
-            {"Stato civile", 250, "Stato civile", 250, {"txtCivile"}},
-            {"Titoli e qualifiche", 280, "Titoli e qualifiche", 280, {"txtTitoli"}},
-            {"Prodotti e servizi di interesse", 300, "Prodotti e servizi di interesse", 300, {"txtProdotti"}},
-            {"Zona di appartenenza", 250, "Zona di appartenenza", 250, {"txtZona"}},
-            {"Questioni in sospeso", 300, "Questioni in sospeso", 300, {"txtQuestioni"}},
-            {"Note", 350, "Note", 300, {"txtNote"}},
-        },
-    };
-    return sheet;
-}
-
-const Sheet &models()
-{
-    static const Sheet sheet = [] {
-        Sheet s{QStringLiteral("Modelli_Analisi.xls"), QStringLiteral("Modelli Analisi"), {}};
-        s.columns.append({"Nome analisi", 250, "Nome analisi", 250, {"txtAnalisi"}});
-        s.columns.append({"Tipo campione", 300, "Tipo campione", 300, {"txtCampione"}});
-        for (int k = 1; k <= 10; ++k) {
-            const QString row = QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-            const QString parameter = QStringLiteral("Parametro %1").arg(k);
-            const QString method = QStringLiteral("Metodo di prova %1").arg(k);
-            s.columns.append({parameter, 250, parameter, 250, {QStringLiteral("txtParametro") + row}});
-            s.columns.append({method, 250, method, 250, {QStringLiteral("txtMetodo") + row}});
-        }
-        return s;
-    }();
-    return sheet;
-}
-
 // ---- Grid ------------------------------------------------------------------------------
 
 void Grid::reserve(int rows)

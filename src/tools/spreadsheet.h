@@ -2,10 +2,10 @@
 // Archive export to a spreadsheet file: an HTML table in the spreadsheet dialect, written
 // as one line of Windows-1252 text with the extension ".xls".
 //
-// An export is described once as data (file, worksheet, columns and the record fields
-// behind each column); the export windows show a Grid through a GridModel and write it
-// with save().
+// An export is described as a Sheet by its subsystem; the export windows show a Grid
+// through a GridModel and write it with save().
 
+#include "storage/exportsheet.h"
 #include "storage/records.h"
 
 #include <QAbstractTableModel>
@@ -18,42 +18,6 @@
 class QIODevice;
 
 namespace spreadsheet {
-
-// The fixed texts of every export window.
-namespace texts {
-inline const QString kStart = QStringLiteral("Esportazione archivio in Microsoft Excel.");
-inline const QString kHintExport = QStringLiteral("Esporta l'archivio in formato Microsoft Excel.");
-inline const QString kHintHelp = QStringLiteral("Visualizza la pagina della guida sensibile al contesto.");
-inline const QString kHintExit = QStringLiteral("Esci da questo ambiente di lavoro.");
-inline const QString kAskExport = QStringLiteral(
-    "L'esportazione dei dati in Excel pu\u00f2 richiedere diversi minuti a seconda del numero di schede "
-    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-inline const QString kAskOpen = QStringLiteral(
-    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-inline const QString kFailed = QStringLiteral(
-    "Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
-    "Accertarsi che il file di Excel non sia gi\u00e0 aperto.");
-} // namespace texts
-
-struct Column {
-    QString heading;    // in the window's grid
-    int gridWidth = 0;  // pixels
-    QString caption;    // in the file's header row
-    int width = 0;      // written in the file's header row
-    QStringList fields; // record fields shown, joined with one blank
-};
-
-struct Sheet {
-    QString fileName;  // in the program folder
-    QString name;      // worksheet name
-    QList<Column> columns;
-};
-
-// The client archive export ("Clienti.xls").
-const Sheet &clients();
-// The analysis model export ("Modelli_Analisi.xls"): name, sample, and parameter and
-// method of the first ten rows, alternately.
-const Sheet &models();
 
 // Rows of cell texts, one text per exported column. Each row keeps its cells in one
 // string, so a big archive costs two allocations per row rather than one per cell.

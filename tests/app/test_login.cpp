@@ -3,7 +3,7 @@
 #include "app/crypt.h"
 #include "app/frmavvio.h"
 #include "app/frmpassword.h"
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"

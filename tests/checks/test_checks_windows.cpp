@@ -1,7 +1,7 @@
 // The four check windows driven as a user would: type, press Enter or click, read the
 // message and whether the window closed.
 
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "checks/checkwindows.h"
 #include "checks/frmcheck.h"
 

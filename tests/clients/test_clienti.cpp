@@ -1,7 +1,7 @@
 // The client card driven as a user would: fields, Salva, arrows, Duplica, typing rules.
 
 #include "app/frmavvio.h"
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
 #include "clients/frmclienti.h"
 #include "storage/programfolder.h"
@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "support/cardfixture.h"
+#include "support/messages.h"
+
 using Messages::Kind;
 using records::Record;
 
@@ -23,23 +26,10 @@ class TestClienti : public QObject {
 private slots:
     void init()
     {
-        m_dir.reset(new QTemporaryDir);
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        Shell::startRecording();
-        m_ws = Workspace::create();
-        windowSwitch(m_ws->frmClienti, m_ws->frmAvvio);
-        QVERIFY(QTest::qWaitForWindowExposed(card()));
-        card()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(card()));
+        m_fx.setUp();
+        QVERIFY(m_fx.open(card()));
     }
-    void cleanup()
-    {
-        m_ws.reset();
-        Messages::stopRecording();
-        Shell::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void cleanup() { m_fx.tearDown(); }
 
     void opensOnAnEmptyNewCard()
     {
@@ -50,8 +40,8 @@ private slots:
         QCOMPARE(field("txtCliente")->text(), QStringLiteral("Rossi Mario"));
         // Leaving and entering again shows the card reset, not as it was left.
         QVERIFY(card()->close());
-        QVERIFY(m_ws->frmAvvio->isVisible());
-        QTest::mouseClick(m_ws->frmAvvio->btnApp[0], Qt::LeftButton);
+        QVERIFY(m_fx.ws().frmAvvio->isVisible());
+        QTest::mouseClick(m_fx.ws().frmAvvio->btnApp[0], Qt::LeftButton);
         QVERIFY(card()->isVisible());
         QVERIFY(field("txtCliente")->text().isEmpty());
         QVERIFY(card()->lblPosizione->text().isEmpty());
@@ -62,7 +52,7 @@ private slots:
     {
         field("txtNote")->setText(QStringLiteral("solo note"));
         click(card()->cmdSalva);
-        expectOne(Kind::Warning, TfrmClienti::kNameMissing);
+        support::expectOne(Kind::Warning, TfrmClienti::kNameMissing);
         QCOMPARE(card()->focusWidget(), field("txtCliente"));
         QVERIFY(!QFile::exists(archive()));
     }
@@ -77,7 +67,7 @@ private slots:
         QTest::mouseClick(card()->chkRicontatta, Qt::LeftButton, {}, QPoint(8, 11));
         QVERIFY(card()->chkRicontatta->isChecked());
         click(card()->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kInserted);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
         QCOMPARE(card()->lblPosizione->text(), QStringLiteral("3"));
 
         QByteArray bytes = fileBytes();
@@ -91,7 +81,7 @@ private slots:
         card()->chkRicontatta->setChecked(false);
         field("txtCliente")->setText(QStringLiteral("Bianchi Anna"));
         click(card()->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kSavedChanges);
+        support::expectOne(Kind::Information, cardTexts::kSavedChanges);
         QCOMPARE(card()->lblPosizione->text(), QStringLiteral("3"));
         bytes = fileBytes();
         QCOMPARE(bytes.size(), 3 * 3392);
@@ -138,7 +128,7 @@ private slots:
     {
         QFETCH(QString, command);
         click(card()->findChild<QToolButton *>(command));
-        expectOne(Kind::Information, cardTexts::kEmptyArchive);
+        support::expectOne(Kind::Information, cardTexts::kEmptyArchive);
         QVERIFY(QFile::exists(archive()));
         QVERIFY(card()->lblPosizione->text().isEmpty());
     }
@@ -156,7 +146,7 @@ private slots:
     void duplicate()
     {
         click(card()->cmdDuplica); // a new card cannot be duplicated
-        expectOne(Kind::Warning, cardTexts::kDuplicateNeedsStored);
+        support::expectOne(Kind::Warning, cardTexts::kDuplicateNeedsStored);
 
         Record r(records::client());
         r.setText(QStringLiteral("txtCliente"), QStringLiteral("Verdi Luca"));
@@ -166,14 +156,14 @@ private slots:
         r.setText(QStringLiteral("chkRicontatta"), records::kNo);
         archive::append(archive(), r.bytes());
         click(card()->cmdPrimo);
-        QCOMPARE(card()->lblFile[0]->text(), QStringLiteral("contratto.pdf"));
+        QCOMPARE(card()->values().text(QStringLiteral("lblFile01")), QStringLiteral("contratto.pdf"));
         click(card()->cmdDuplica);
-        expectOne(Kind::Information, cardTexts::kDuplicated);
+        support::expectOne(Kind::Information, cardTexts::kDuplicated);
         QVERIFY(card()->lblPosizione->text().isEmpty());
-        QVERIFY(card()->lblFile[0]->text().isEmpty() && card()->lblDesc[0]->text().isEmpty());
+        QVERIFY(card()->values().text(QStringLiteral("lblFile01")).isEmpty() && card()->values().text(QStringLiteral("lblDesc01")).isEmpty());
         QCOMPARE(card()->focusWidget(), field("txtCliente"));
         click(card()->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kInserted);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
         const Record copy(records::client(), archive::readAt(archive(), 3392, 2));
         QCOMPARE(copy.text(QStringLiteral("txtComuneRes")), QStringLiteral("Pisa"));
         QCOMPARE(copy.text(QStringLiteral("lblFile01")), QString());
@@ -182,20 +172,20 @@ private slots:
 
     void archiveFailureShowsTheAccessMessage()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(TfrmClienti::kArchiveName));
+        QVERIFY(QDir(m_fx.folder()).mkdir(TfrmClienti::kArchiveName));
         for (QToolButton *b : {card()->cmdPrimo, card()->cmdAvanti}) {
             click(b);
-            expectOne(Kind::Error, cardTexts::kArchiveAccess);
+            support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
         }
         field("txtCliente")->setText(QStringLiteral("Rossi"));
         click(card()->cmdSalva);
-        expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
         QCOMPARE(field("txtCliente")->text(), QStringLiteral("Rossi")); // nothing typed is lost
         // A position that is not a number is a failed cycle too.
-        QVERIFY(QDir(m_dir->path()).rmdir(TfrmClienti::kArchiveName));
+        QVERIFY(QDir(m_fx.folder()).rmdir(TfrmClienti::kArchiveName));
         card()->lblPosizione->setText(QStringLiteral("x"));
         click(card()->cmdSalva);
-        expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
     }
 
     void typingRules_data()
@@ -312,9 +302,9 @@ private slots:
     }
 
 private:
-    TfrmClienti *card() const { return m_ws->frmClienti; }
+    TfrmClienti *card() const { return m_fx.ws().frmClienti; }
     QLineEdit *field(const char *name) const { return card()->edit(QString::fromLatin1(name)); }
-    QString archive() const { return m_dir->filePath(TfrmClienti::kArchiveName); }
+    QString archive() const { return m_fx.file(TfrmClienti::kArchiveName); }
     QByteArray fileBytes() const
     {
         QFile f(archive());
@@ -328,21 +318,13 @@ private:
         archive::append(archive(), r.bytes());
     }
     static void click(QToolButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-    static void expectOne(Kind kind, const QString &text)
-    {
-        const auto shown = Messages::taken();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].kind, kind);
-        QCOMPARE(shown[0].text, text);
-    }
     void expectShown(const char *name, const char *position)
     {
         QCOMPARE(field("txtCliente")->text(), QString::fromLatin1(name));
         QCOMPARE(card()->lblPosizione->text(), QString::fromLatin1(position));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Workspace> m_ws;
+    support::CardFixture m_fx;
 };
 
 QTEST_MAIN(TestClienti)

@@ -1,7 +1,7 @@
 // The client card's sheet: what goes where, preview and print, "Cliente.pdf" with its
 // question and shell open.
 
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
 #include "clients/clientprint_ui.h"
 #include "clients/frmclienti.h"

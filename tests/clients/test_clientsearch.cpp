@@ -136,13 +136,13 @@ private slots:
         // Folded a-z, then character codes: '_' after the letters, accented letters last,
         // a prefix before its longer lines, equal lines in their first order.
         QStringList lines{"_b", "Zz", "ab", "\u00e0a", "AB", "b", "a", "Ab"};
-        clients::sortLines(lines);
+        lists::sortLines(lines);
         QCOMPARE(lines, (QStringList{"a", "ab", "AB", "Ab", "b", "Zz", "_b", "\u00e0a"}));
         for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-            QVERIFY(!clients::lineLess(lines[i + 1], lines[i]));
-        QVERIFY(clients::lineLess(QStringLiteral("rossi"), QStringLiteral("ROSSI MARIO")));
-        QVERIFY(!clients::lineLess(QStringLiteral("ROSSI"), QStringLiteral("rossi")));
-        QVERIFY(clients::lineLess(QStringLiteral("Rossi Z"), QStringLiteral("rossi_")));
+            QVERIFY(!lists::lineLess(lines[i + 1], lines[i]));
+        QVERIFY(lists::lineLess(QStringLiteral("rossi"), QStringLiteral("ROSSI MARIO")));
+        QVERIFY(!lists::lineLess(QStringLiteral("ROSSI"), QStringLiteral("rossi")));
+        QVERIFY(lists::lineLess(QStringLiteral("Rossi Z"), QStringLiteral("rossi_")));
     }
 
     void searchReadsTheArchiveInListOrder()
@@ -198,7 +198,7 @@ private slots:
     void quickFind()
     {
         const QStringList lines{"Alfa uno", "beta due", "gamma UNO", "delta", "epsilon uno", "Citt\u00e0 alta"};
-        clients::QuickFind find;
+        lists::QuickFind find;
         QCOMPARE(find.find({}, -1, QStringLiteral("x")), -1);
 
         struct Step {
@@ -240,18 +240,18 @@ private slots:
         // A line as the list shows it: padded, nothing after the products column.
         const QString line = clients::listLine(rossi, LastColumn::Notes);
         QVERIFY(line.endsWith(u"  "));
-        auto chosen = clients::chosenClient(m_archive, line, LastColumn::Notes);
+        auto chosen = lists::lastRecordOfLine(m_archive, records::client(), clients::lineOf(LastColumn::Notes), line);
         QVERIFY(chosen);
         QCOMPARE(chosen->position, 3);
         QCOMPARE(chosen->record.text(QStringLiteral("txtCodFisc")), QStringLiteral("SECONDO"));
 
         const QString withQuestions = clients::listLine(bianchi, LastColumn::OpenQuestions);
-        chosen = clients::chosenClient(m_archive, withQuestions, LastColumn::OpenQuestions);
+        chosen = lists::lastRecordOfLine(m_archive, records::client(), clients::lineOf(LastColumn::OpenQuestions), withQuestions);
         QVERIFY(chosen);
         QCOMPARE(chosen->position, 2);
         // The same line against lines ending in the notes matches nothing.
-        QVERIFY(!clients::chosenClient(m_archive, withQuestions, LastColumn::Notes));
-        QVERIFY(!clients::chosenClient(m_archive, QStringLiteral("Nessuno"), LastColumn::Notes));
+        QVERIFY(!lists::lastRecordOfLine(m_archive, records::client(), clients::lineOf(LastColumn::Notes), withQuestions));
+        QVERIFY(!lists::lastRecordOfLine(m_archive, records::client(), clients::lineOf(LastColumn::Notes), QStringLiteral("Nessuno")));
     }
 
 private:

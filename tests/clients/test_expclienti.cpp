@@ -1,13 +1,13 @@
 // The client export window: its grid filled from the archive, the file it writes, the
 // questions, the failure message, the hints and the help.
 
-#include "app/helpwindows.h"
-#include "app/seams.h"
+#include "ui/helpwindows.h"
+#include "ui/seams.h"
 #include "clients/frmexpclienti.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
-#include "tools/exportwindow_ui.h"
+#include "ui/exportwindow.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -23,7 +23,7 @@
 
 using Messages::Kind;
 using records::Record;
-namespace texts = spreadsheet::texts;
+namespace texts = exportTexts;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // search, find a line, double-click it and look at the card.
 
 #include "app/frmavvio.h"
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
 #include "clients/frmclienti.h"
 #include "clients/frmricontatta.h"
@@ -22,30 +22,25 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "support/cardfixture.h"
+
+#include "support/fieldtarget.h"
+#include "support/messages.h"
+
 using Messages::Kind;
 using records::Record;
 
 namespace {
 
 // A document card as the test report and certificate cards will be: edits named after
-// the client fields, filled through fillDocumentClient.
-class DocumentCard : public QWidget, public ClientTarget {
-public:
+// the client fields and a few others.
+struct DocumentCard : support::EditsTarget {
     DocumentCard()
+        : EditsTarget({"txtCliente", "txtIndirizzoRes", "txtComuneRes", "txtProvRes", "txtCapRes", "txtCodFisc",
+                       "txtPartitaIva", "txtTelCasa", "txtEmail", "txtNote"})
     {
-        for (const char *name : {"txtCliente", "txtIndirizzoRes", "txtComuneRes", "txtProvRes", "txtCapRes",
-                                 "txtCodFisc", "txtPartitaIva", "txtTelCasa", "txtEmail", "txtNote"}) {
-            auto *e = new QLineEdit(this);
-            e->setObjectName(QString::fromLatin1(name));
-        }
     }
-    void takeClient(const Record &client) override
-    {
-        ++calls;
-        clients::fillDocumentClient(this, client);
-    }
-    QString field(const char *name) const { return findChild<QLineEdit *>(QString::fromLatin1(name))->text(); }
-    int calls = 0;
+    QString field(const char *name) const { return EditsTarget::field(QString::fromLatin1(name)); }
 };
 
 } // namespace
@@ -55,19 +50,10 @@ class TestTrovaClienti : public QObject {
 private slots:
     void init()
     {
-        m_dir.reset(new QTemporaryDir);
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        m_ws = Workspace::create();
-        windowSwitch(m_ws->frmClienti, m_ws->frmAvvio);
-        QVERIFY(QTest::qWaitForWindowExposed(card()));
+        m_fx.setUp();
+        QVERIFY(m_fx.open(card()));
     }
-    void cleanup()
-    {
-        m_ws.reset();
-        Messages::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void cleanup() { m_fx.tearDown(); }
 
     void filterPanelFirst()
     {
@@ -78,10 +64,10 @@ private slots:
         QVERIFY(w.panAvvio->isVisible());
         QVERIFY(!w.panContainer->isVisible());
         QVERIFY(!w.lblAttendere->isVisible() && !w.lblConta->isVisible() && !w.lblMemory->isVisible());
-        QCOMPARE(w.focusWidget(), w.txtCliente);
-        QCOMPARE(w.txtNote->accessibleName(), QStringLiteral("Note:"));
-        QCOMPARE(w.txtProdotti->accessibleName(), QStringLiteral("Prodotti e servizi di interesse:"));
-        QCOMPARE(w.txtCliente->maxLength(), 32767); // no length limit
+        QCOMPARE(w.focusWidget(), w.filter(QStringLiteral("txtCliente")));
+        QCOMPARE(w.filter(QStringLiteral("txtNote"))->accessibleName(), QStringLiteral("Note:"));
+        QCOMPARE(w.filter(QStringLiteral("txtProdotti"))->accessibleName(), QStringLiteral("Prodotti e servizi di interesse:"));
+        QCOMPARE(w.filter(QStringLiteral("txtCliente"))->maxLength(), 32767); // no length limit
 
         // Enter walks the ten filters in order and comes back to the first.
         QStringList walked;
@@ -89,7 +75,7 @@ private slots:
             walked.append(w.focusWidget()->objectName());
             QTest::keyClick(w.focusWidget(), Qt::Key_Return);
         }
-        QCOMPARE(w.focusWidget(), w.txtCliente);
+        QCOMPARE(w.focusWidget(), w.filter(QStringLiteral("txtCliente")));
         QStringList expected;
         for (const char *name : clients::kFilterFields)
             expected.append(QString::fromLatin1(name));
@@ -108,9 +94,9 @@ private slots:
         TfrmTrovaClienti w(card(), card());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::keyClicks(w.txtCliente, QStringLiteral("ROSSI"));
-        w.txtComuneRes->setText(QStringLiteral("pisa"));
-        w.txtNote->setText(QStringLiteral("   ")); // blank: not a filter
+        QTest::keyClicks(w.filter(QStringLiteral("txtCliente")), QStringLiteral("ROSSI"));
+        w.filter(QStringLiteral("txtComuneRes"))->setText(QStringLiteral("pisa"));
+        w.filter(QStringLiteral("txtNote"))->setText(QStringLiteral("   ")); // blank: not a filter
         QTest::mouseClick(w.btnCerca, Qt::LeftButton);
 
         QCOMPARE(w.lblConta->text(), QStringLiteral("2"));
@@ -139,11 +125,11 @@ private slots:
 
     void searchFailureStaysOnTheFilters()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(TfrmClienti::kArchiveName));
+        QVERIFY(QDir(m_fx.folder()).mkdir(TfrmClienti::kArchiveName));
         TfrmTrovaClienti w(card(), card());
         w.show();
         QTest::mouseClick(w.btnCerca, Qt::LeftButton);
-        expectOne(Kind::Plain, cardTexts::kArchiveAccess);
+        support::expectOne(Kind::Plain, cardTexts::kArchiveAccess);
         QVERIFY(w.panAvvio->isVisible());
         QVERIFY(!w.panContainer->isVisible());
         QVERIFY(!w.lblAttendere->isVisible());
@@ -181,7 +167,7 @@ private slots:
         QTest::mouseClick(w.btnCerca, Qt::LeftButton);
         QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede."));
         QTest::mouseClick(w.btnTrova, Qt::LeftButton);
-        expectOne(Kind::Plain, ClientListWindow::kEmptyList);
+        support::expectOne(Kind::Plain, ListWindow::kEmptyList);
     }
 
     // Two records with the same line: the later one reaches the card, with its position.
@@ -202,7 +188,7 @@ private slots:
         w.lblMemory->setText(TfrmTrovaClienti::kTagClients);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.txtCliente->setText(QStringLiteral("rossi"));
+        w.filter(QStringLiteral("txtCliente"))->setText(QStringLiteral("rossi"));
         QTest::mouseClick(w.btnCerca, Qt::LeftButton);
         QCOMPARE(w.lstRecords->count(), 2);
         doubleClickLine(w, 0);
@@ -213,7 +199,7 @@ private slots:
         QCOMPARE(card()->edit(QStringLiteral("txtCodFisc"))->text(), QStringLiteral("SECONDO"));
         QCOMPARE(card()->lblPosizione->text(), QStringLiteral("3"));
         QVERIFY(card()->chkRicontatta->isChecked());
-        QCOMPARE(card()->lblFile[1]->text(), QStringLiteral("analisi.pdf"));
+        QCOMPARE(card()->values().text(QStringLiteral("lblFile02")), QStringLiteral("analisi.pdf"));
         QVERIFY(Messages::taken().isEmpty());
     }
 
@@ -267,7 +253,7 @@ private slots:
         doubleClickLine(w, 0);
         QTRY_VERIFY(!w.isVisible());
 
-        QCOMPARE(document.calls, toDocument ? 1 : 0);
+        QCOMPARE(document.calls.size(), toDocument ? 7 : 0); // the seven client fields, once
         QCOMPARE(card()->lblPosizione->text(), toCard ? QStringLiteral("1") : QString());
         if (toDocument) {
             QCOMPARE(document.field("txtCliente"), QStringLiteral("Rossi Mario"));
@@ -392,7 +378,7 @@ private slots:
             seen = w;
             QCOMPARE(w->lstRecords->count(), 0);
             QTest::mouseClick(w->btnTrova, Qt::LeftButton);
-            expectOne(Kind::Plain, ClientListWindow::kEmptyList);
+            support::expectOne(Kind::Plain, ListWindow::kEmptyList);
             QTest::mouseClick(w->btnChiudi, Qt::LeftButton);
         });
         clients::openRecontact(card());
@@ -402,7 +388,7 @@ private slots:
 
     void recontactArchiveFailureIsSilent()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(TfrmClienti::kArchiveName));
+        QVERIFY(QDir(m_fx.folder()).mkdir(TfrmClienti::kArchiveName));
         TfrmRicontatta w(card(), card());
         w.show();
         QCOMPARE(w.lstRecords->count(), 0);
@@ -410,8 +396,8 @@ private slots:
     }
 
 private:
-    TfrmClienti *card() const { return m_ws->frmClienti; }
-    QString archive() const { return m_dir->filePath(TfrmClienti::kArchiveName); }
+    TfrmClienti *card() const { return m_fx.ws().frmClienti; }
+    QString archive() const { return m_fx.file(TfrmClienti::kArchiveName); }
     static Record client(const char *name)
     {
         Record r(records::client());
@@ -427,14 +413,14 @@ private:
         r.setText(QStringLiteral("txtPartitaIva"), QString::fromUtf8(vat));
         archive::append(archive(), r.bytes());
     }
-    static QStringList names(const ClientListWindow &w)
+    static QStringList names(const ListWindow &w)
     {
         QStringList out;
         for (const QString &line : w.lines())
             out.append(text::trim(line.left(26)));
         return out;
     }
-    static void doubleClickLine(ClientListWindow &w, int row)
+    static void doubleClickLine(ListWindow &w, int row)
     {
         QListWidget *list = w.lstRecords;
         const QPoint at = list->visualItemRect(list->item(row)).center();
@@ -455,16 +441,8 @@ private:
                         out.append(l.text);
         return out;
     }
-    static void expectOne(Kind kind, const QString &text)
-    {
-        const auto shown = Messages::taken();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].kind, kind);
-        QCOMPARE(shown[0].text, text);
-    }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Workspace> m_ws;
+    support::CardFixture m_fx;
 };
 
 QTEST_MAIN(TestTrovaClienti)

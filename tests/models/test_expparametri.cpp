@@ -1,13 +1,13 @@
 // The model export window: the exact file for a small archive, the grid with its
 // editable columns, the questions, the help and a failing write that keeps the old file.
 
-#include "app/helpwindows.h"
-#include "app/seams.h"
+#include "ui/helpwindows.h"
+#include "ui/seams.h"
 #include "models/frmexpparametri.h"
 #include "models/modelsearch.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
-#include "tools/exportwindow_ui.h"
+#include "ui/exportwindow.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 // card as typed, wrapping, the print stamp, and the preview and print windows with their
 // failure warnings.
 
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
 #include "models/frmparametri.h"
 #include "models/frmstampapar.h"
@@ -73,7 +73,7 @@ private slots:
     // A blank card: the whole frame at its place, the fixed texts, empty row boxes.
     void pageLayoutInMillimetres()
     {
-        const render::Prepared pages = render::prepareForOutput(models::modelSheet(card()));
+        const render::Prepared pages = render::prepareForOutput(printing::fill(models::modelSheet(card())));
         QCOMPARE(pages.size(), 1);
         const PreparedPage &page = pages[0];
         QCOMPARE(page.orientation, render::Orientation::Portrait);

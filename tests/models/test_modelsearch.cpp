@@ -108,7 +108,7 @@ private slots:
             {"fixed column text matches every line", 2, QStringLiteral("campione:"), 0},
             {"and walks on", 0, QStringLiteral("Campione:"), 1},
         };
-        models::QuickFind finder;
+        lists::QuickFind finder;
         for (const Step &s : steps) {
             const int got = finder.find(lines, s.selected, s.typed);
             if (got != s.expected)
@@ -117,7 +117,7 @@ private slots:
         }
         // An empty list is the window's business: nothing found, the last text stays.
         QCOMPARE(finder.find({}, -1, QStringLiteral("x")), -1);
-        QCOMPARE(finder.lastSearch(), QStringLiteral("campione:"));
+        QCOMPARE(finder.remembered(), QStringLiteral("campione:"));
     }
 
     void chosenLineGivesTheLastEqualRecord()
@@ -135,7 +135,7 @@ private slots:
             archive::append(m_path, r.bytes());
 
         const auto expect = [&](const QString &line, int position, const QString &row1) {
-            const std::optional<models::Found> found = models::recordOfLine(m_path, line);
+            const std::optional<lists::Found> found = lists::lastRecordOfLine(m_path, records::model(), models::lineOf(), line);
             QVERIFY(found);
             QCOMPARE(found->position, position);
             QCOMPARE(found->record.text(QStringLiteral("txtParametro01")), row1);
@@ -148,12 +148,12 @@ private slots:
         // Names that differ only after their 40th character give one line.
         QCOMPARE(lines[3], lines[4]);
         expect(lines[3], 5, QStringLiteral("industriali"));
-        QVERIFY(!models::recordOfLine(m_path, QStringLiteral("Birra")));
+        QVERIFY(!lists::lastRecordOfLine(m_path, records::model(), models::lineOf(), QStringLiteral("Birra")));
         QCOMPARE(QFileInfo(m_path).size(), 6 * 10868); // only read
 
         const QString folder = m_dir->filePath(QStringLiteral("cartella"));
         QVERIFY(QDir().mkdir(folder));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, models::recordOfLine(folder, lines[0]));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, lists::lastRecordOfLine(folder, records::model(), models::lineOf(), lines[0]));
     }
 
 private:

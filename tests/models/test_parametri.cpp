@@ -1,11 +1,11 @@
 // The model card, its search window and the import window, driven as a user would.
 
 #include "app/frmavvio.h"
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "app/workspace.h"
-#include "models/frmimportaparametri.h"
 #include "models/frmparametri.h"
 #include "models/frmtrovaparametri.h"
+#include "models/modelsearch.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "tools/render_ui.h"
@@ -18,6 +18,11 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "support/cardfixture.h"
+
+#include "support/fieldtarget.h"
+#include "support/messages.h"
+
 using Messages::Kind;
 using records::Record;
 
@@ -26,11 +31,7 @@ namespace {
 constexpr int kSize = 10868;
 
 // Stands in for the test report card: remembers every field it is given, in order.
-class ImportRecorder : public ModelImportTarget {
-public:
-    void setField(const QString &name, const QString &text) override { calls.append({name, text}); }
-    QList<std::pair<QString, QString>> calls;
-};
+using ImportRecorder = support::EditsTarget;
 
 Record model(const QString &name, const QString &sample, const QString &row1 = {})
 {
@@ -68,23 +69,11 @@ class TestParametri : public QObject {
 private slots:
     void init()
     {
-        m_dir.reset(new QTemporaryDir);
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        m_ws = Workspace::create();
-        m_card = new TfrmParametri(*m_ws);
-        windowSwitch(m_card, m_ws->frmAvvio);
-        QVERIFY(QTest::qWaitForWindowExposed(m_card));
-        m_card->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_card));
+        m_fx.setUp();
+        m_card = m_fx.ws().frmParametri;
+        QVERIFY(m_fx.open(m_card));
     }
-    void cleanup()
-    {
-        delete m_card;
-        m_ws.reset();
-        Messages::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void cleanup() { m_fx.tearDown(); }
 
     void opensBlank()
     {
@@ -119,7 +108,7 @@ private slots:
             m_card->findChild<QLabel *>(QString::fromLatin1(name))->setText(QString::fromLatin1(name).mid(3) + ".pdf");
 
         click(m_card->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kInserted);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
         QCOMPARE(m_card->lblPosizione->text(), QStringLiteral("1"));
 
         const QByteArray bytes = fileBytes();
@@ -147,7 +136,7 @@ private slots:
         click(m_card->cmdNuovo);
         QVERIFY(m_card->lblPosizione->text().isEmpty());
         QVERIFY(field("txtLimite30")->text().isEmpty());
-        QVERIFY(m_card->lblDesc[2]->text().isEmpty());
+        QVERIFY(m_card->values().text(QStringLiteral("lblDesc03")).isEmpty());
         click(m_card->cmdPrimo);
         QCOMPARE(m_card->lblPosizione->text(), QStringLiteral("1"));
         QCOMPARE(m_card->storeRecord().bytes(), saved.bytes());
@@ -156,7 +145,7 @@ private slots:
         // Saved again: the same record is overwritten.
         field("txtLimite16")->setText(QStringLiteral("assente"));
         click(m_card->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kSavedChanges);
+        support::expectOne(Kind::Information, cardTexts::kSavedChanges);
         QCOMPARE(fileBytes().size(), kSize);
         QCOMPARE(fileBytes().mid(515 + 15 * 304, 8), stored("assente"));
     }
@@ -172,7 +161,7 @@ private slots:
         QTest::keyClick(field("txtParametro01"), Qt::Key_Tab); // along the row
         QCOMPARE(m_card->focusWidget(), field("txtMetodo01"));
 
-        QTest::mouseClick(m_card->btnAvanti, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnAvanti, Qt::LeftButton);
         expectPage(2);
         QCOMPARE(m_card->focusWidget(), field("txtParametro16"));
         m_card->txtCampione->setFocus();
@@ -185,20 +174,20 @@ private slots:
         QCOMPARE(m_card->txtAnalisi->text(), QStringLiteral("Due"));
         expectPage(2);
 
-        QTest::mouseClick(m_card->btnIndietro, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnIndietro, Qt::LeftButton);
         expectPage(1);
         QCOMPARE(m_card->focusWidget(), field("txtParametro01"));
-        QTest::mouseClick(m_card->btnAvanti, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnAvanti, Qt::LeftButton);
 
         // New returns to page 1, and so does showing the window again.
         click(m_card->cmdNuovo);
         expectPage(1);
         QCOMPARE(m_card->focusWidget(), m_card->txtAnalisi);
-        QTest::mouseClick(m_card->btnAvanti, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnAvanti, Qt::LeftButton);
         click(m_card->cmdUltimo);
         QVERIFY(m_card->close());
-        QVERIFY(m_ws->frmAvvio->isVisible());
-        windowSwitch(m_card, m_ws->frmAvvio);
+        QVERIFY(m_fx.ws().frmAvvio->isVisible());
+        windowSwitch(m_card, m_fx.ws().frmAvvio);
         expectPage(1);
         QVERIFY(m_card->txtAnalisi->text().isEmpty());
         QVERIFY(m_card->lblPosizione->text().isEmpty());
@@ -226,7 +215,7 @@ private slots:
         m_card->txtCampione->setText(sample);
         field("txtParametro05")->setFocus();
         click(m_card->cmdSalva);
-        expectOne(Kind::Warning, message);
+        support::expectOne(Kind::Warning, message);
         QCOMPARE(m_card->focusWidget(), field(qPrintable(focus)));
         QCOMPARE(QFileInfo(archive()).size(), 0);
         QVERIFY(m_card->lblPosizione->text().isEmpty());
@@ -235,7 +224,7 @@ private slots:
     void duplicate()
     {
         click(m_card->cmdDuplica); // a new card cannot be duplicated
-        expectOne(Kind::Warning, cardTexts::kDuplicateNeedsStored);
+        support::expectOne(Kind::Warning, cardTexts::kDuplicateNeedsStored);
 
         Record r = model(QStringLiteral("Vino"), QStringLiteral("Rosso"), QStringLiteral("Alcol"));
         r.setText(QStringLiteral("txtLimite30"), QStringLiteral("12"));
@@ -243,15 +232,15 @@ private slots:
         r.setText(QStringLiteral("lblDesc02"), QStringLiteral("Referto"));
         appendModel(r);
         click(m_card->cmdUltimo);
-        QTest::mouseClick(m_card->btnAvanti, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnAvanti, Qt::LeftButton);
         click(m_card->cmdDuplica);
-        expectOne(Kind::Information, cardTexts::kDuplicated);
+        support::expectOne(Kind::Information, cardTexts::kDuplicated);
         QVERIFY(m_card->lblPosizione->text().isEmpty());
-        QVERIFY(m_card->lblFile[1]->text().isEmpty() && m_card->lblDesc[1]->text().isEmpty());
+        QVERIFY(m_card->values().text(QStringLiteral("lblFile02")).isEmpty() && m_card->values().text(QStringLiteral("lblDesc02")).isEmpty());
         QCOMPARE(m_card->focusWidget(), m_card->txtAnalisi);
         QCOMPARE(field("txtLimite30")->text(), QStringLiteral("12"));
         click(m_card->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kInserted);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
         QCOMPARE(m_card->lblPosizione->text(), QStringLiteral("2"));
         QStringList expected = texts(r.bytes());
         expected[records::model().indexOf(QStringLiteral("lblFile02"))].clear();
@@ -261,19 +250,19 @@ private slots:
 
         // When the archive cannot be reached, the card says so with a warning.
         QVERIFY(QFile::remove(archive()));
-        QVERIFY(QDir(m_dir->path()).mkdir(models::kArchiveName));
+        QVERIFY(QDir(m_fx.folder()).mkdir(models::kArchiveName));
         click(m_card->cmdDuplica);
-        expectOne(Kind::Warning, cardTexts::kArchiveAccess);
+        support::expectOne(Kind::Warning, cardTexts::kArchiveAccess);
         QVERIFY(m_card->lblPosizione->text().isEmpty());
         QCOMPARE(m_card->txtAnalisi->text(), QStringLiteral("Vino"));
         click(m_card->cmdPrimo); // elsewhere it stays an error
-        expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
     }
 
     void hints()
     {
         QEvent enter(QEvent::Enter);
-        QApplication::sendEvent(m_card->btnAvanti, &enter);
+        QApplication::sendEvent(m_card->panParametri->btnAvanti, &enter);
         QCOMPARE(m_card->panInfo->text(), QStringLiteral("Visualizza la pagina successiva."));
         QApplication::sendEvent(m_card->cmdEsporta, &enter);
         QCOMPARE(m_card->panInfo->text(), QStringLiteral("Esporta l'archivio in un file di Microsoft Excel."));
@@ -288,7 +277,7 @@ private slots:
         appendModel(model(QString(), QStringLiteral("senza nome")));
         appendModel(model(QStringLiteral("Vino"), QStringLiteral("Rosso"), QStringLiteral("vino")));
         appendModel(model(QStringLiteral("Acqua"), QStringLiteral("Pozzo"), QStringLiteral("quarto")));
-        QTest::mouseClick(m_card->btnAvanti, Qt::LeftButton);
+        QTest::mouseClick(m_card->panParametri->btnAvanti, Qt::LeftButton);
 
         QStringList listed;
         int found = -1;
@@ -317,7 +306,7 @@ private slots:
         // Saved, it overwrites the record it came from.
         field("txtParametro02")->setText(QStringLiteral("nitrati"));
         click(m_card->cmdSalva);
-        expectOne(Kind::Information, cardTexts::kSavedChanges);
+        support::expectOne(Kind::Information, cardTexts::kSavedChanges);
         QCOMPARE(fileBytes().size(), 4 * kSize);
         QCOMPARE(Record(records::model(), archive::readAt(archive(), kSize, 4)).text(QStringLiteral("txtParametro02")),
                  QStringLiteral("nitrati"));
@@ -328,7 +317,7 @@ private slots:
         appendModel(model(QStringLiteral("Acqua"), QStringLiteral("Pozzo")));
         m_card->txtAnalisi->setText(QStringLiteral("in corso"));
         onModal([&](QDialog *modal) {
-            auto *w = static_cast<ModelListWindow *>(modal);
+            auto *w = static_cast<ListWindow *>(modal);
             QCOMPARE(w->selectedLine(), -1);
             QTest::mouseDClick(w->lstRecords->viewport(), Qt::LeftButton, {},
                                QPoint(10, w->lstRecords->viewport()->height() - 5)); // below the lines
@@ -343,10 +332,10 @@ private slots:
     {
         appendModel(model(QString(), QStringLiteral("solo campione")));
         onModal([&](QDialog *modal) {
-            auto *w = static_cast<ModelListWindow *>(modal);
+            auto *w = static_cast<ListWindow *>(modal);
             QCOMPARE(w->lstRecords->count(), 0);
             QTest::mouseClick(w->btnTrova, Qt::LeftButton);
-            expectOne(Kind::Plain, ModelListWindow::kEmptyList);
+            support::expectOne(Kind::Plain, ListWindow::kEmptyList);
             QTest::mouseClick(w->btnChiudi, Qt::LeftButton);
         });
         click(m_card->cmdTrova);
@@ -382,7 +371,7 @@ private slots:
         appendModel(model(QStringLiteral("Vino"), QStringLiteral("Rosso"), QStringLiteral("Alcol")));
         appendModel(a);
 
-        ImportRecorder target;
+        ImportRecorder target({});
         TfrmImportaParametri w(m_card, &target);
         QCOMPARE(w.windowTitle(), QStringLiteral(" Importa dati da modello di analisi"));
         w.show();
@@ -395,7 +384,7 @@ private slots:
         QStringList names;
         for (const auto &[name, value] : target.calls)
             names.append(name);
-        QCOMPARE(names, TfrmImportaParametri::importedFields());
+        QCOMPARE(names, models::importedFields());
         QCOMPARE(names.mid(0, 6), (QStringList{"txtAnalisi", "txtCampione", "txtParametro01", "txtMetodo01",
                                                "txtUM01", "txtLimite01"}));
         QCOMPARE(names.last(), QStringLiteral("txtLimite30"));
@@ -412,17 +401,10 @@ private slots:
         m.setText(QStringLiteral("txtParametro02"), QStringLiteral("Cadmio"));
         appendModel(m);
         // A report-like window: ten filled rows with results.
-        QWidget report;
-        QList<QLineEdit *> edits;
-        for (const QString &name : TfrmImportaParametri::importedFields() + QStringList{"txtRisultato04", "txtNumRap"}) {
-            auto *e = new QLineEdit(&report);
-            e->setObjectName(name);
-            e->setText(QStringLiteral("vecchio"));
-            edits.append(e);
-        }
-        LineEditImportTarget target(&report);
-        onModal([&](QDialog *modal) { doubleClickLine(static_cast<ModelListWindow *>(modal), 0); });
-        models::openImport(&report, &target);
+        support::EditsTarget report(models::importedFields() + QStringList{"txtRisultato04", "txtNumRap"},
+                                    QStringLiteral("vecchio"));
+        onModal([&](QDialog *modal) { doubleClickLine(static_cast<ListWindow *>(modal), 0); });
+        models::openImport(&report, &report);
         const auto text = [&](const char *name) { return report.findChild<QLineEdit *>(name)->text(); };
         QCOMPARE(text("txtAnalisi"), QStringLiteral("Metalli"));
         QCOMPARE(text("txtParametro02"), QStringLiteral("Cadmio"));
@@ -435,7 +417,7 @@ private slots:
 private:
     QLineEdit *field(const char *name) const { return m_card->edit(QString::fromLatin1(name)); }
     QLineEdit *field(const QString &name) const { return m_card->edit(name); }
-    QString archive() const { return m_dir->filePath(models::kArchiveName); }
+    QString archive() const { return m_fx.file(models::kArchiveName); }
     QByteArray fileBytes() const
     {
         QFile f(archive());
@@ -443,21 +425,14 @@ private:
     }
     void appendModel(const Record &r) { archive::append(archive(), r.bytes()); }
     static void click(QToolButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-    static void expectOne(Kind kind, const QString &text)
-    {
-        const auto shown = Messages::taken();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].kind, kind);
-        QCOMPARE(shown[0].text, text);
-    }
     void expectPage(int page)
     {
         QCOMPARE(m_card->page(), page);
-        QCOMPARE(m_card->panPag01->isVisible(), page == 1);
-        QCOMPARE(m_card->panPag02->isVisible(), page == 2);
-        QCOMPARE(m_card->lblPag->text(), page == 1 ? QStringLiteral("pag. 1 / 2") : QStringLiteral("pag. 2 / 2"));
-        QCOMPARE(m_card->btnAvanti->isEnabled(), page == 1);
-        QCOMPARE(m_card->btnIndietro->isEnabled(), page == 2);
+        QCOMPARE(m_card->panParametri->pagePanel(1)->isVisible(), page == 1);
+        QCOMPARE(m_card->panParametri->pagePanel(2)->isVisible(), page == 2);
+        QCOMPARE(m_card->panParametri->lblPag->text(), page == 1 ? QStringLiteral("pag. 1 / 2") : QStringLiteral("pag. 2 / 2"));
+        QCOMPARE(m_card->panParametri->btnAvanti->isEnabled(), page == 1);
+        QCOMPARE(m_card->panParametri->btnIndietro->isEnabled(), page == 2);
     }
     // Runs the steps on the next modal window, once it is up; closes it if they did not.
     void onModal(std::function<void(QDialog *)> steps)
@@ -471,15 +446,14 @@ private:
                 modal->reject();
         });
     }
-    static void doubleClickLine(ModelListWindow *w, int line)
+    static void doubleClickLine(ListWindow *w, int line)
     {
         const QRect r = w->lstRecords->visualItemRect(w->lstRecords->item(line));
         QTest::mouseClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Workspace> m_ws;
+    support::CardFixture m_fx;
     TfrmParametri *m_card = nullptr;
 };
 

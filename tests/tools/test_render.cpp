@@ -1,9 +1,9 @@
 // The rendering engine: templates as data, layout in millimetres, band splitting, the
 // summary listing, pictures, the preview window and PDF files.
 
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "storage/programfolder.h"
-#include "tools/listing_ui.h"
+#include "ui/listing.h"
 #include "tools/render_ui.h"
 
 #include <QAction>

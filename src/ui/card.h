@@ -1,18 +1,20 @@
 #pragma once
-// Browsing and saving protocol shared by the four card windows: first, previous, next,
-// last, new, save (overwrite or append), duplicate, the position label and the status
-// hints. A card loads and stores a record by walking its field table and the controls
-// that carry the same names.
+// The card base every card window stands on: the browsing and saving protocol (first,
+// previous, next, last, new, save by position or append, duplicate), the position label,
+// the command column, the status line with its hints and the hidden attachment labels.
+// A card loads and stores a record by walking its field table and the controls that
+// carry the same names.
 
-#include "app/widgets.h"
 #include "storage/records.h"
+#include "storage/values.h"
+#include "ui/hintline.h"
+#include "ui/seams.h"
+#include "ui/widgets.h"
 
-#include <QHash>
 #include <QList>
 
 class QLabel;
 class QToolButton;
-struct Workspace;
 
 namespace cardTexts {
 inline const QString kArchiveAccess = QStringLiteral(
@@ -31,19 +33,20 @@ inline const QString kDuplicated = QStringLiteral(
 inline const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
 } // namespace cardTexts
 
-class CardWindow : public WorkWindow {
+class CardWindow : public WorkWindow, public records::FieldTarget {
     Q_OBJECT
 public:
-    CardWindow(Workspace &ws, const QString &objectName, const QString &title, const records::Layout &layout);
+    // home: the window that closing the card brings back (the launcher).
+    CardWindow(const QString &objectName, const QString &title, const records::Layout &layout, QWidget *home);
 
     // Protocol commands, as the pictures of the card run them.
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
-    void cmdNuovoClick();
-    void cmdSalvaClick();
-    void cmdDuplicaClick();
+    virtual void cmdPrimoClick();
+    virtual void cmdIndietroClick();
+    virtual void cmdAvantiClick();
+    virtual void cmdUltimoClick();
+    virtual void cmdNuovoClick();
+    virtual void cmdSalvaClick();
+    virtual void cmdDuplicaClick();
 
     // Loads a record into the controls and shows its position (used by the search and
     // summary windows too).
@@ -52,8 +55,15 @@ public:
     records::Record storeRecord() const;
     void clearCard();
 
+    // The card's fields as they stand on screen, saved or not, by field name (memos with
+    // their line breaks as typed). Documents are filled from these.
+    records::Values values() const;
+    // Writes a text into the control of that name, as loading a record would (a flag
+    // control takes "Sì" or "No"). A name without a control is skipped.
+    void setField(const QString &name, const QString &text) override;
+
     QLabel *lblPosizione = nullptr;
-    QLabel *panInfo = nullptr;
+    StatusLine *panInfo = nullptr;
     QToolButton *cmdPrimo = nullptr;
     QToolButton *cmdIndietro = nullptr;
     QToolButton *cmdAvanti = nullptr;
@@ -62,38 +72,47 @@ public:
     virtual QString archivePath() const = 0;
     const records::Layout &layout() const { return m_layout; }
 
+    // One command picture of the right-hand column.
+    struct Command {
+        QToolButton **button;
+        const char *name; // also the picture ":/img/cards/<name>.svg"
+        const char *caption;
+        const char *hint;
+    };
+
 protected:
     // The first field of the card, focused by New and Duplicate.
     virtual QWidget *firstField() const = 0;
     // Shows the warning of the first missing mandatory field; false stops the save.
     virtual bool mandatoryFieldsPresent() = 0;
-    // How the card announces a duplicate (the model card warns instead of informing).
-    virtual void announceDuplicate();
+    // The kind of box that reports an archive that Duplica cannot open.
+    virtual Messages::Kind duplicateFailureKind() const { return Messages::Kind::Error; }
 
     // Call at the end of the subclass constructor: binds the controls named after the
     // record's fields and sets their maximum lengths.
     void bindFields();
+    // The hidden labels of the record's attachment fields, on the panel.
+    void makeAttachmentLabels();
     // The status bar at the bottom of the panel with the hint line and the arrows.
     void buildStatusBar();
-    // A command picture of the right-hand column.
-    QToolButton *command(const QString &name, const QString &caption, const QString &hint, int y);
+    // The command column down the right of the panel, from `top`, one command every `step`.
+    void commandColumn(const QList<Command> &commands, int top, int step);
     // Moving the mouse over control writes its hint into panInfo.
     void setHint(QWidget *control, const QString &hint);
     // Moving the mouse over these (background, panels, frames) empties panInfo.
     void clearsHint(QWidget *background);
 
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-    Workspace &m_ws;
 
 private:
     // Runs a command's archive cycle; any failure shows the archive access message.
     template <typename F>
-    void archiveCommand(F &&work);
+    bool archiveCommand(F &&work, Messages::Kind failure = Messages::Kind::Error);
     int position() const; // throws ArchiveError when the label holds no number
+    QWidget *control(const QString &name) const;
 
     const records::Layout &m_layout;
+    QWidget *m_home;
     QList<QWidget *> m_controls; // aligned with the layout's fields; null when absent
-    QHash<QObject *, QString> m_hints;
+    HintLine *m_hints;
 };

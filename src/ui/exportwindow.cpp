@@ -1,9 +1,10 @@
-#include "exportwindow_ui.h"
+#include "exportwindow.h"
 
-#include "app/helpwindows.h"
-#include "app/seams.h"
-#include "app/widgets.h"
 #include "storage/programfolder.h"
+#include "ui/helpwindows.h"
+#include "ui/hintline.h"
+#include "ui/seams.h"
+#include "ui/widgets.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -21,7 +22,8 @@ const QColor kLightGrey(0xE4, 0xE7, 0xEB);
 } // namespace
 
 ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
-    : QDialog(owner), m_setup(setup), m_model(new spreadsheet::GridModel(*setup.sheet, this))
+    : QDialog(owner), m_setup(setup), m_model(new spreadsheet::GridModel(*setup.sheet, this)),
+      m_hints(new HintLine(this))
 {
     setObjectName(setup.objectName);
     setWindowTitle(setup.title);
@@ -31,7 +33,7 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kLightGrey);
     setPalette(pal);
-    clearsHint(this);
+    m_hints->clearsHint(this);
 
     // The white strip: banner, a hand pointing at Esporta, the three commands.
     auto *strip = new QWidget(this);
@@ -39,18 +41,18 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     strip->setGeometry(0, 0, kClient.width(), 100);
     strip->setAttribute(Qt::WA_StyledBackground);
     strip->setStyleSheet(QStringLiteral("#panBanner { background: white; border-bottom: 1px solid #B8C2CC; }"));
-    clearsHint(strip);
+    m_hints->clearsHint(strip);
 
     auto *banner = new QSvgWidget(QStringLiteral(":/img/export/banner.svg"), strip);
     banner->setObjectName(QStringLiteral("imgBanner"));
     banner->setGeometry(12, 12, 330, 76);
     banner->setAccessibleName(QStringLiteral("Esportazione in Excel"));
-    clearsHint(banner);
+    m_hints->clearsHint(banner);
 
     auto *hand = new QSvgWidget(QStringLiteral(":/img/export/mano.svg"), strip);
     hand->setObjectName(QStringLiteral("imgMano"));
     hand->setGeometry(354, 28, 64, 44);
-    clearsHint(hand);
+    m_hints->clearsHint(hand);
 
     cmdEsporta = look::pictureButton(strip, QStringLiteral("cmdEsporta"), QStringLiteral(":/img/export/cmdEsporta.svg"),
                                      QSize(72, 72), QStringLiteral("Esporta in Excel"));
@@ -61,9 +63,9 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     cmdEsci = look::pictureButton(strip, QStringLiteral("cmdEsci"), QStringLiteral(":/img/cards/cmdEsci.svg"),
                                   QSize(150, 44), QStringLiteral("Esci"));
     cmdEsci->move(694, 25);
-    setHint(cmdEsporta, spreadsheet::texts::kHintExport);
-    setHint(cmdGuida, spreadsheet::texts::kHintHelp);
-    setHint(cmdEsci, spreadsheet::texts::kHintExit);
+    m_hints->setHint(cmdEsporta, exportTexts::kHintExport);
+    m_hints->setHint(cmdGuida, exportTexts::kHintHelp);
+    m_hints->setHint(cmdEsci, exportTexts::kHintExit);
 
     grdRecords = new QTableView(this);
     grdRecords->setObjectName(QStringLiteral("grdRecords"));
@@ -91,17 +93,17 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
         " selection-background-color: #FFFF00; selection-color: black; }"
         "QHeaderView::section { background: #1F4E79; color: white; font-weight: bold; padding: 2px 4px;"
         " border: none; border-right: 1px solid #4F7CA6; }"));
-    clearsHint(grdRecords->viewport());
-    clearsHint(grdRecords->horizontalHeader());
+    m_hints->clearsHint(grdRecords->viewport());
+    m_hints->clearsHint(grdRecords->horizontalHeader());
 
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("panStato"));
     bar->setGeometry(10, 518, kClient.width() - 20, 34);
     bar->setAttribute(Qt::WA_StyledBackground);
     bar->setStyleSheet(QStringLiteral("#panStato { background-color: #1F4E79; border-radius: 4px; }"));
-    clearsHint(bar);
+    m_hints->clearsHint(bar);
 
-    panInfo = new QLabel(spreadsheet::texts::kStart, bar);
+    panInfo = new StatusLine(exportTexts::kStart, bar);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(12, 0, bar->width() - 24, 34);
     QFont f(QStringLiteral("Tahoma"));
@@ -109,8 +111,7 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     f.setBold(true);
     panInfo->setFont(f);
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
-    panInfo->setAccessibleName(QStringLiteral("Barra di stato"));
-    clearsHint(panInfo);
+    m_hints->setLine(panInfo);
 
     setTabOrder(cmdEsporta, cmdGuida);
     setTabOrder(cmdGuida, cmdEsci);
@@ -150,7 +151,7 @@ void ExportWindow::fillGrid()
 
 void ExportWindow::cmdEsportaClick()
 {
-    namespace t = spreadsheet::texts;
+    namespace t = exportTexts;
     if (!Messages::question(this, t::kAskExport))
         return;
     const QString path = exportPath();
@@ -164,33 +165,5 @@ void ExportWindow::cmdEsportaClick()
 
 void ExportWindow::cmdGuidaClick()
 {
-    const help::Topic topic = m_setup.topic();
-    help::show(this, topic.title, topic.text);
-}
-
-void ExportWindow::setHint(QWidget *control, const QString &hint)
-{
-    look::setHint(control, hint);
-    m_hints.insert(control, hint);
-    control->installEventFilter(this);
-}
-
-void ExportWindow::clearsHint(QWidget *background)
-{
-    background->setMouseTracking(true);
-    background->installEventFilter(this);
-}
-
-bool ExportWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        const auto hint = m_hints.constFind(watched);
-        if (hint != m_hints.constEnd()) {
-            if (event->type() == QEvent::Enter)
-                panInfo->setText(*hint);
-        } else if (event->type() == QEvent::MouseMove && panInfo) {
-            panInfo->clear();
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    help::show(this, m_setup.topic());
 }

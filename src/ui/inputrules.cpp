@@ -117,19 +117,24 @@ void digitsOnly(QLineEdit *edit)
     });
 }
 
+void enterMoves(QWidget *field, std::function<QWidget *()> next)
+{
+    new EventHook(field, [next = std::move(next)](QEvent *e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        next()->setFocus(Qt::TabFocusReason);
+        return true;
+    });
+}
+
 void enterChain(const QList<QWidget *> &fields)
 {
     for (qsizetype i = 0; i < fields.size(); ++i) {
         QWidget *next = fields[(i + 1) % fields.size()];
-        new EventHook(fields[i], [next](QEvent *e) {
-            if (e->type() != QEvent::KeyPress)
-                return false;
-            const int key = static_cast<QKeyEvent *>(e)->key();
-            if (key != Qt::Key_Return && key != Qt::Key_Enter)
-                return false;
-            next->setFocus(Qt::TabFocusReason);
-            return true;
-        });
+        enterMoves(fields[i], [next] { return next; });
     }
 }
 

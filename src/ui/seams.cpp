@@ -15,7 +15,7 @@ QList<Shown> g_shown;
 
 const QString kTitle = QStringLiteral("Tirello");
 
-QMessageBox::StandardButton show(QWidget *parent, Kind kind, const QString &text)
+QMessageBox::StandardButton showBox(QWidget *parent, Kind kind, const QString &text)
 {
     if (g_recording) {
         g_shown.append({kind, text});
@@ -41,13 +41,14 @@ QMessageBox::StandardButton show(QWidget *parent, Kind kind, const QString &text
 
 } // namespace
 
+bool show(QWidget *parent, Kind kind, const QString &text)
+{
+    return showBox(parent, kind, text) != QMessageBox::No;
+}
 void warning(QWidget *parent, const QString &text) { show(parent, Kind::Warning, text); }
 void error(QWidget *parent, const QString &text) { show(parent, Kind::Error, text); }
 void information(QWidget *parent, const QString &text) { show(parent, Kind::Information, text); }
-bool question(QWidget *parent, const QString &text)
-{
-    return show(parent, Kind::Question, text) != QMessageBox::No;
-}
+bool question(QWidget *parent, const QString &text) { return show(parent, Kind::Question, text); }
 void plain(QWidget *parent, const QString &text) { show(parent, Kind::Plain, text); }
 
 void startRecording()

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -22,6 +24,8 @@ void trimmedUpper(QLineEdit *edit);
 // arrows still work. Pasted text keeps its digits only.
 void digitsOnly(QLineEdit *edit);
 
+// Enter in the field moves the focus to the widget `next` names at that moment.
+void enterMoves(QWidget *field, std::function<QWidget *()> next);
 // Enter in each field moves the focus to the next one; the last leads back to the first.
 void enterChain(const QList<QWidget *> &fields);
 

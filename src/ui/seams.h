@@ -26,6 +26,8 @@ void information(QWidget *parent, const QString &text);
 bool question(QWidget *parent, const QString &text);
 // OK only.
 void plain(QWidget *parent, const QString &text);
+// A box of the given kind; for a question, true unless the answer is No.
+bool show(QWidget *parent, Kind kind, const QString &text);
 
 // Test seam: while recording no box is shown; boxes are kept in order and questions
 // take the queued answers (Yes when the queue is empty).

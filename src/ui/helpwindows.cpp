@@ -1,6 +1,5 @@
 #include "helpwindows.h"
 
-#include "frmavvio.h"
 #include "helptopics.h"
 #include "seams.h"
 #include "widgets.h"
@@ -13,54 +12,6 @@
 #include <QPushButton>
 #include <QSvgWidget>
 #include <QToolButton>
-
-// An underlined link text: orange while the mouse button is down, dark blue otherwise.
-class LinkLabel : public QLabel {
-public:
-    LinkLabel(const QString &text, QWidget *parent, std::function<void()> action)
-        : QLabel(text, parent), m_action(std::move(action))
-    {
-        QFont f(QStringLiteral("Tahoma"), 14);
-        f.setUnderline(true);
-        setFont(f);
-        setCursor(Qt::PointingHandCursor);
-        setAccessibleName(text);
-        setFocusPolicy(Qt::StrongFocus);
-        paint(kDarkBlue);
-    }
-    void click()
-    {
-        paint(kDarkBlue);
-        m_action();
-    }
-    static inline const QColor kDarkBlue{0x00, 0x00, 0x8B};
-    static inline const QColor kOrange{0xFF, 0xA5, 0x00};
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { paint(kOrange); }
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        paint(kDarkBlue);
-        if (rect().contains(e->position().toPoint()))
-            click();
-    }
-    void keyPressEvent(QKeyEvent *e) override
-    {
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space)
-            click();
-        else
-            QLabel::keyPressEvent(e);
-    }
-
-private:
-    void paint(const QColor &c)
-    {
-        QPalette pal = palette();
-        pal.setColor(QPalette::WindowText, c);
-        setPalette(pal);
-    }
-    std::function<void()> m_action;
-};
 
 namespace {
 
@@ -83,16 +34,32 @@ QPushButton *closeButton(QDialog *d, QRect at)
     return b;
 }
 
+// Gives the link its normal colour back when the mouse button goes up over the icon or
+// after leaving it.
+class ReleaseWatcher : public QObject {
+public:
+    ReleaseWatcher(QObject *parent, LinkLabel *link) : QObject(parent), m_link(link) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease)
+            m_link->setPressed(false);
+        return false;
+    }
+
+private:
+    LinkLabel *m_link;
+};
+
 QToolButton *linkIcon(QDialog *d, const QString &name, const QString &svg, QPoint at, LinkLabel *link,
                       const QString &accessible)
 {
     QToolButton *b = look::pictureButton(d, name, svg, QSize(40, 40), accessible);
     b->move(at);
-    QObject::connect(b, &QToolButton::pressed, d, [link] {
-        QPalette pal = link->palette();
-        pal.setColor(QPalette::WindowText, LinkLabel::kOrange);
-        link->setPalette(pal);
-    });
+    QObject::connect(b, &QToolButton::pressed, d, [link] { link->setPressed(true); });
+    // Released anywhere (outside the icon there is no click): the link takes its colour back.
+    b->installEventFilter(new ReleaseWatcher(b, link));
     QObject::connect(b, &QToolButton::clicked, d, [link] { link->click(); });
     return b;
 }
@@ -175,7 +142,7 @@ TfrmSplash::TfrmSplash(QWidget *owner) : QDialog(owner)
     auto *credits = new QSvgWidget(QStringLiteral(":/img/crediti.svg"), this);
     credits->setObjectName(QStringLiteral("imgCrediti"));
     credits->setGeometry(20, 14, 625, 380);
-    lnkWeb = new LinkLabel(QStringLiteral("www.tirello.it"), this, [] { Shell::open(TfrmAvvio::kWebSite); });
+    lnkWeb = new LinkLabel(QStringLiteral("www.tirello.it"), this, [] { Shell::open(help::kWebSite); });
     lnkWeb->setObjectName(QStringLiteral("lnkWeb"));
     lnkWeb->setGeometry(80, 420, 300, 30);
     linkIcon(this, QStringLiteral("imgWeb"), QStringLiteral(":/img/web.svg"), QPoint(30, 414), lnkWeb,
@@ -184,6 +151,11 @@ TfrmSplash::TfrmSplash(QWidget *owner) : QDialog(owner)
 }
 
 namespace help {
+
+void show(QWidget *owner, const Topic &topic)
+{
+    show(owner, topic.title, topic.text);
+}
 
 void show(QWidget *owner, const QString &title, const QString &text)
 {

@@ -1,6 +1,6 @@
-#include "listing_ui.h"
+#include "ui/listing.h"
 
-#include "app/seams.h"
+#include "ui/seams.h"
 #include "storage/programfolder.h"
 #include "tools/render_ui.h"
 

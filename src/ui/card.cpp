@@ -1,10 +1,8 @@
-#include "card_ui.h"
+#include "card.h"
 
-#include "app/frmavvio.h"
-#include "app/seams.h"
-#include "app/workspace.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
+#include "ui/hintline.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,8 +14,9 @@
 
 using records::Record;
 
-CardWindow::CardWindow(Workspace &ws, const QString &objectName, const QString &title, const records::Layout &layout)
-    : WorkWindow(objectName, title), m_ws(ws), m_layout(layout)
+CardWindow::CardWindow(const QString &objectName, const QString &title, const records::Layout &layout,
+                       QWidget *home)
+    : WorkWindow(objectName, title), m_layout(layout), m_home(home), m_hints(new HintLine(this))
 {
     look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
     setStyleSheet(QStringLiteral(
@@ -41,54 +40,92 @@ void CardWindow::bindFields()
     }
 }
 
+namespace {
+
+// What a control shows, as text: a flag box "Sì" or "No".
+QString controlText(const QWidget *w)
+{
+    if (auto *edit = qobject_cast<const QLineEdit *>(w))
+        return edit->text();
+    if (auto *combo = qobject_cast<const QComboBox *>(w))
+        return combo->currentText();
+    if (auto *memo = qobject_cast<const QPlainTextEdit *>(w))
+        return memo->toPlainText();
+    if (auto *check = qobject_cast<const QCheckBox *>(w))
+        return check->isChecked() ? records::kYes : records::kNo;
+    if (auto *label = qobject_cast<const QLabel *>(w))
+        return label->text();
+    return {};
+}
+
+void setControlText(QWidget *w, const QString &value)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        edit->setText(value);
+        edit->setCursorPosition(0);
+    } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(value);
+    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w)) {
+        QString t = value;
+        memo->setPlainText(t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
+        // Only the two flag texts move the box; anything else leaves it as it was.
+        const QString flag = text::trim(value);
+        if (flag == records::kYes)
+            check->setChecked(true);
+        else if (flag == records::kNo)
+            check->setChecked(false);
+    } else if (auto *label = qobject_cast<QLabel *>(w)) {
+        label->setText(value);
+    }
+}
+
+} // namespace
+
+QWidget *CardWindow::control(const QString &name) const
+{
+    const int i = m_layout.indexOf(name);
+    if (i >= 0 && i < m_controls.size() && m_controls[i])
+        return m_controls[i];
+    return findChild<QWidget *>(name);
+}
+
 void CardWindow::loadRecord(const Record &record)
 {
-    for (int i = 0; i < m_controls.size(); ++i) {
-        QWidget *w = m_controls[i];
-        if (!w)
-            continue;
-        const QString value = record.text(i);
-        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
-            edit->setText(value);
-            edit->setCursorPosition(0);
-        } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
-            combo->setCurrentIndex(-1);
-            combo->setEditText(value);
-        } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w)) {
-            QString t = value;
-            memo->setPlainText(t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
-            // Only the two flag texts move the box; anything else leaves it as it was.
-            const QString flag = text::trim(value);
-            if (flag == records::kYes)
-                check->setChecked(true);
-            else if (flag == records::kNo)
-                check->setChecked(false);
-        } else if (auto *label = qobject_cast<QLabel *>(w)) {
-            label->setText(value);
-        }
-    }
+    for (int i = 0; i < m_controls.size(); ++i)
+        if (QWidget *w = m_controls[i])
+            setControlText(w, record.text(i));
 }
 
 Record CardWindow::storeRecord() const
 {
     Record record(m_layout);
     for (int i = 0; i < m_controls.size(); ++i) {
-        QWidget *w = m_controls[i];
+        const QWidget *w = m_controls[i];
         if (!w)
             continue;
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            record.setText(i, edit->text());
-        else if (auto *combo = qobject_cast<QComboBox *>(w))
-            record.setText(i, combo->currentText());
-        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
-            record.setText(i, memo->toPlainText().replace(u'\n', QStringLiteral("\r\n")));
-        else if (auto *check = qobject_cast<QCheckBox *>(w))
-            record.setText(i, check->isChecked() ? records::kYes : records::kNo);
-        else if (auto *label = qobject_cast<QLabel *>(w))
-            record.setText(i, label->text());
+        QString value = controlText(w);
+        if (qobject_cast<const QPlainTextEdit *>(w))
+            value.replace(u'\n', QStringLiteral("\r\n")); // stored with CR LF line ends
+        record.setText(i, value);
     }
     return record;
+}
+
+records::Values CardWindow::values() const
+{
+    records::Values v;
+    for (int i = 0; i < m_controls.size(); ++i)
+        if (const QWidget *w = m_controls[i])
+            v.set(m_layout.fields()[i].name, controlText(w));
+    return v;
+}
+
+void CardWindow::setField(const QString &name, const QString &text)
+{
+    if (QWidget *w = control(name))
+        setControlText(w, text);
 }
 
 void CardWindow::clearCard()
@@ -118,14 +155,16 @@ void CardWindow::showRecord(const Record &record, int position)
 // ---- Protocol ------------------------------------------------------------------------
 
 template <typename F>
-void CardWindow::archiveCommand(F &&work)
+bool CardWindow::archiveCommand(F &&work, Messages::Kind failure)
 {
     try {
         RecordFile file(archivePath(), m_layout.size());
         file.open();
         work(file);
+        return true;
     } catch (const std::exception &) {
-        Messages::error(this, cardTexts::kArchiveAccess);
+        Messages::show(this, failure, cardTexts::kArchiveAccess);
+        return false;
     }
 }
 
@@ -251,32 +290,37 @@ void CardWindow::cmdDuplicaClick()
         return;
     }
     // A duplicate carries no attachments.
-    for (const char *name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"})
-        if (auto *label = findChild<QLabel *>(QString::fromLatin1(name)))
-            label->clear();
+    for (int i = 0; i < m_controls.size(); ++i)
+        if (m_controls[i] && records::isAttachmentField(m_layout.fields()[i].name))
+            setControlText(m_controls[i], QString());
     lblPosizione->clear();
-    bool ok = false;
-    archiveCommand([&ok](RecordFile &) { ok = true; }); // only an access check
-    if (!ok)
+    if (!archiveCommand([](RecordFile &) {}, duplicateFailureKind())) // only an access check
         return;
     firstField()->setFocus();
-    announceDuplicate();
-}
-
-void CardWindow::announceDuplicate()
-{
     Messages::information(this, cardTexts::kDuplicated);
 }
 
 // ---- Window furniture ----------------------------------------------------------------
 
-QToolButton *CardWindow::command(const QString &name, const QString &caption, const QString &hint, int y)
+void CardWindow::commandColumn(const QList<Command> &commands, int top, int step)
 {
-    QToolButton *b = look::pictureButton(panel(), name, QStringLiteral(":/img/cards/%1.svg").arg(name),
-                                         QSize(150, 44), caption);
-    b->move(995 - 150 - 12, y);
-    setHint(b, hint);
-    return b;
+    int y = top;
+    for (const Command &c : commands) {
+        const QString name = QString::fromLatin1(c.name);
+        QToolButton *b = look::pictureButton(panel(), name, QStringLiteral(":/img/cards/%1.svg").arg(name),
+                                             QSize(150, 44), QString::fromUtf8(c.caption));
+        b->move(995 - 150 - 12, y);
+        setHint(b, QString::fromUtf8(c.hint));
+        *c.button = b;
+        y += step;
+    }
+}
+
+void CardWindow::makeAttachmentLabels()
+{
+    for (const records::Field &f : m_layout.fields())
+        if (records::isAttachmentField(f.name))
+            look::hiddenLabel(panel(), f.name);
 }
 
 void CardWindow::buildStatusBar()
@@ -288,12 +332,11 @@ void CardWindow::buildStatusBar()
     bar->setStyleSheet(QStringLiteral("#panStato { background-color: #1F4E79; border-radius: 4px; }"));
     clearsHint(bar);
 
-    panInfo = new QLabel(cardTexts::kReady, bar);
+    panInfo = new StatusLine(cardTexts::kReady, bar);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(12, 0, 700, 40);
     panInfo->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
-    panInfo->setAccessibleName(QStringLiteral("Barra di stato"));
-    clearsHint(panInfo);
+    m_hints->setLine(panInfo);
 
     struct Arrow {
         QToolButton **button;
@@ -330,33 +373,19 @@ void CardWindow::buildStatusBar()
 
 void CardWindow::setHint(QWidget *control, const QString &hint)
 {
-    look::setHint(control, hint);
-    m_hints.insert(control, hint);
-    control->installEventFilter(this);
+    m_hints->setHint(control, hint);
 }
 
 void CardWindow::clearsHint(QWidget *background)
 {
-    background->setMouseTracking(true);
-    background->installEventFilter(this);
-}
-
-bool CardWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        const auto hint = m_hints.constFind(watched);
-        if (hint != m_hints.constEnd()) {
-            if (event->type() == QEvent::Enter)
-                panInfo->setText(*hint);
-        } else if (event->type() == QEvent::MouseMove && panInfo) {
-            panInfo->clear();
-        }
-    }
-    return WorkWindow::eventFilter(watched, event);
+    m_hints->clearsHint(background);
 }
 
 void CardWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    windowSwitch(m_ws.frmAvvio, this);
+    if (m_home)
+        windowSwitch(m_home, this);
+    else
+        hide();
 }

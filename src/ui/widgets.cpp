@@ -1,6 +1,10 @@
 #include "widgets.h"
 
+#include <QDialog>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -98,6 +102,70 @@ void setHint(QWidget *control, const QString &hint)
     control->setStatusTip(hint);
 }
 
+QFrame *sectionFrame(QWidget *parent, const QString &objectName, const QRect &geometry)
+{
+    auto *f = new QFrame(parent);
+    f->setObjectName(objectName);
+    f->setGeometry(geometry);
+    setSectionLook(f);
+    return f;
+}
+
+void setSectionLook(QFrame *frame)
+{
+    frame->setStyleSheet(QStringLiteral("#%1 { background: rgba(255,255,255,150); border: 1px solid #1F4E79;"
+                                        " border-radius: 6px; }")
+                             .arg(frame->objectName()));
+}
+
+QPushButton *button(QWidget *parent, const QString &objectName, const QString &text, bool autoDefault)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(objectName);
+    b->setAccessibleName(text);
+    b->setCursor(Qt::PointingHandCursor);
+    QFont f = b->font();
+    f.setPointSize(10);
+    f.setBold(true);
+    b->setFont(f);
+    b->setAutoDefault(autoDefault);
+    return b;
+}
+
+QLabel *hiddenLabel(QWidget *parent, const QString &objectName)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(objectName);
+    l->hide();
+    return l;
+}
+
+void toolWindow(QDialog *dialog, const QString &objectName, const QString &title, const QSize &size,
+                const QColor &top)
+{
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(title);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    const QWidget *owner = dialog->parentWidget();
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    dialog->setFixedSize(screen ? size.boundedTo(screen->availableGeometry().size()) : size);
+    setGradient(dialog, top, Qt::white);
+    centreOver(dialog, nullptr);
+}
+
+void centreOver(QDialog *dialog, const QWidget *owner)
+{
+    const QWidget *over = owner ? owner->window() : nullptr;
+    if (over && over->isVisible()) {
+        dialog->move(over->geometry().center() - dialog->rect().center());
+        return;
+    }
+    const QWidget *parent = dialog->parentWidget();
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+}
+
 } // namespace look
 
 WorkWindow::WorkWindow(const QString &objectName, const QString &title, QWidget *parent)
@@ -119,4 +187,14 @@ void WorkWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_panel->move(qMax(0, (width() - m_panel->width()) / 2), qMax(0, (height() - m_panel->height()) / 2));
+}
+
+void windowSwitch(QWidget *target, QWidget *source)
+{
+    if (auto *work = qobject_cast<WorkWindow *>(target))
+        work->showWork();
+    else
+        target->show();
+    target->activateWindow();
+    source->hide();
 }

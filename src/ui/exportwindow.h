@@ -1,15 +1,32 @@
 #pragma once
 
-#include "app/helptopics.h"
 #include "storage/records.h"
 #include "tools/spreadsheet.h"
+#include "ui/helptopics.h"
+#include "ui/hintline.h"
 
 #include <QDialog>
-#include <QHash>
 
-class QLabel;
+class HintLine;
 class QTableView;
 class QToolButton;
+class StatusLine;
+
+// The fixed texts of every export window.
+namespace exportTexts {
+inline const QString kStart = QStringLiteral("Esportazione archivio in Microsoft Excel.");
+inline const QString kHintExport = QStringLiteral("Esporta l'archivio in formato Microsoft Excel.");
+inline const QString kHintHelp = QStringLiteral("Visualizza la pagina della guida sensibile al contesto.");
+inline const QString kHintExit = QStringLiteral("Esci da questo ambiente di lavoro.");
+inline const QString kAskExport = QStringLiteral(
+    "L'esportazione dei dati in Excel pu\u00f2 richiedere diversi minuti a seconda del numero di schede "
+    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+inline const QString kAskOpen = QStringLiteral(
+    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+inline const QString kFailed = QStringLiteral(
+    "Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+    "Accertarsi che il file di Excel non sia gi\u00e0 aperto.");
+} // namespace exportTexts
 
 // The frame every archive export window shares: the banner strip with its three
 // commands, the read-only grid of the archive and the status line. The grid is filled
@@ -36,22 +53,19 @@ public:
     QToolButton *cmdEsporta;
     QToolButton *cmdGuida;
     QToolButton *cmdEsci;
-    QLabel *panInfo;
+    StatusLine *panInfo;
 
     static constexpr QSize kClient{862, 560};
     static constexpr int kRowHeight = 21;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fillGrid();
-    void setHint(QWidget *control, const QString &hint);
-    void clearsHint(QWidget *background);
 
     Setup m_setup;
     spreadsheet::GridModel *m_model;
-    QHash<QObject *, QString> m_hints;
+    HintLine *m_hints;
     bool m_filled = false;
 };

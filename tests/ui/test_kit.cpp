@@ -1,0 +1,150 @@
+// The window kit on its own: the status line and its hints, the paged row grid, the
+// card's field access by name, the help links.
+
+#include "clients/frmclienti.h"
+#include "ui/helpwindows.h"
+#include "ui/hintline.h"
+#include "ui/rowgrid.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include "support/cardfixture.h"
+
+class TestKit : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_fx.setUp(); }
+    void cleanup() { m_fx.tearDown(); }
+
+    // A screen reader reads what the status line shows now, under its fixed name.
+    void statusLineIsReadAsItChanges()
+    {
+        QWidget window;
+        window.resize(400, 200);
+        auto *line = new StatusLine(QStringLiteral("Pronto"), &window);
+        line->setGeometry(0, 160, 400, 40);
+        auto *hints = new HintLine(&window, line);
+        auto *button = new QPushButton(QStringLiteral("Salva"), &window);
+        button->setGeometry(10, 10, 100, 30);
+        hints->setHint(button, QStringLiteral("Salva la scheda corrente."));
+        hints->clearsHint(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(line);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Barra di stato"));
+        QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Pronto"));
+
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        QCOMPARE(line->text(), QStringLiteral("Salva la scheda corrente."));
+        QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Salva la scheda corrente."));
+        QCOMPARE(button->accessibleDescription(), QStringLiteral("Salva la scheda corrente."));
+
+        QTest::mouseMove(&window, QPoint(300, 100));
+        QVERIFY(line->text().isEmpty());
+        QVERIFY(a->text(QAccessible::Description).isEmpty());
+    }
+
+    void pagedRowGrid()
+    {
+        QWidget window;
+        PagedRowGrid grid(&window, {QStringLiteral("panRisultati"),
+                                    QStringLiteral("panPagina"),
+                                    {{"txtParametro", "PARAMETRO", "Parametro", 200},
+                                     {"txtMetodo", "METODO DI PROVA", "Metodo di prova", 200},
+                                     {"txtUM", "U.M.", "Unit\u00e0 di misura", 80},
+                                     {"txtRisultato", "RISULTATO", "Risultato", 80},
+                                     {"txtLimite", "LIMITE", "Limite", 80}},
+                                    30,
+                                    15,
+                                    815,
+                                    QFont()});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(grid.pageCount(), 2);
+        QCOMPARE(grid.findChildren<QLineEdit *>().size(), 150);
+        QVERIFY(grid.cell(QStringLiteral("txtRisultato"), 30));
+        QCOMPARE(grid.cell(QStringLiteral("txtUM"), 7)->accessibleName(), QStringLiteral("Unit\u00e0 di misura 7"));
+        QCOMPARE(grid.cell(QStringLiteral("txtParametro"), 16)->parentWidget(), grid.pagePanel(2));
+        QCOMPARE(grid.pagePanel(1)->objectName(), QStringLiteral("panPagina01"));
+
+        // Row by row, left to right, then the page buttons.
+        const QList<QWidget *> tabs = grid.tabOrder();
+        QCOMPARE(tabs.size(), 152);
+        QCOMPARE(tabs[4]->objectName(), QStringLiteral("txtLimite01"));
+        QCOMPARE(tabs[5]->objectName(), QStringLiteral("txtParametro02"));
+
+        QCOMPARE(grid.page(), 1);
+        QVERIFY(!grid.btnIndietro->isEnabled() && grid.btnAvanti->isEnabled());
+        QTest::mouseClick(grid.btnAvanti, Qt::LeftButton);
+        QCOMPARE(grid.page(), 2);
+        QCOMPARE(grid.lblPag->text(), QStringLiteral("pag. 2 / 2"));
+        QVERIFY(grid.pagePanel(2)->isVisible() && !grid.pagePanel(1)->isVisible());
+        QVERIFY(grid.btnIndietro->isEnabled() && !grid.btnAvanti->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), grid.firstFieldOf(2));
+        QTest::mouseClick(grid.btnIndietro, Qt::LeftButton);
+        QCOMPARE(grid.lblPag->text(), QStringLiteral("pag. 1 / 2"));
+        QCOMPARE(QApplication::focusWidget(), grid.cell(QStringLiteral("txtParametro"), 1));
+    }
+
+    // Tool windows write into a card by field name, whatever the control.
+    void cardFieldsByName()
+    {
+        TfrmClienti *card = m_fx.ws().frmClienti;
+        QVERIFY(m_fx.open(card));
+        card->setField(QStringLiteral("txtCliente"), QStringLiteral("Rossi Mario"));
+        card->setField(QStringLiteral("txtProvRes"), QStringLiteral("PI"));
+        card->setField(QStringLiteral("chkRicontatta"), records::kYes);
+        card->setField(QStringLiteral("lblFile03"), QStringLiteral("referto.pdf"));
+        card->setField(QStringLiteral("txtNonEsiste"), QStringLiteral("x")); // skipped
+
+        QCOMPARE(card->edit(QStringLiteral("txtCliente"))->text(), QStringLiteral("Rossi Mario"));
+        QCOMPARE(card->txtProvRes->currentText(), QStringLiteral("PI"));
+        QVERIFY(card->chkRicontatta->isChecked());
+        const records::Values v = card->values();
+        QCOMPARE(v.text(QStringLiteral("lblFile03")), QStringLiteral("referto.pdf"));
+        QCOMPARE(v.text(QStringLiteral("chkRicontatta")), records::kYes);
+        QCOMPARE(v.text(QStringLiteral("txtProvRes")), QStringLiteral("PI"));
+        QCOMPARE(card->storeRecord().text(QStringLiteral("lblFile03")), QStringLiteral("referto.pdf"));
+
+        card->setField(QStringLiteral("chkRicontatta"), QStringLiteral("forse")); // neither flag: unchanged
+        QVERIFY(card->chkRicontatta->isChecked());
+    }
+
+    // The icon beside a link colours it while pressed; released elsewhere, no click
+    // happens and the link takes its colour back.
+    void linkColourAfterARelease()
+    {
+        TfrmInfo info(nullptr);
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        auto *icon = info.findChild<QToolButton *>(QStringLiteral("imgEmail"));
+        QVERIFY(icon);
+        const auto colour = [&] { return info.lnkWeb->palette().color(QPalette::WindowText); };
+        QTest::mousePress(icon, Qt::LeftButton, {}, icon->rect().center());
+        QCOMPARE(colour(), LinkLabel::kOrange);
+        QTest::mouseRelease(icon, Qt::LeftButton, {}, icon->rect().bottomRight() + QPoint(40, 40));
+        QCOMPARE(colour(), LinkLabel::kDarkBlue);
+        QVERIFY(Shell::taken().isEmpty());
+
+        QTest::mousePress(info.lnkWeb, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(colour(), LinkLabel::kOrange);
+        QTest::mouseRelease(info.lnkWeb, Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(colour(), LinkLabel::kDarkBlue);
+        QVERIFY(Shell::taken().isEmpty());
+    }
+
+private:
+    support::CardFixture m_fx;
+};
+
+QTEST_MAIN(TestKit)
+#include "test_kit.moc"
