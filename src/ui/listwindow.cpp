@@ -22,6 +22,12 @@ namespace {
 constexpr int kItemWidth = 1600; // long lines scroll sideways
 constexpr int kMargin = 20;
 
+// A ready banner picture and the list under it: 817 wide, less on a small screen.
+int pictureWidth(const QWidget *page)
+{
+    return std::min(817, page->width() - 20);
+}
+
 // A picture and the title words on a light plate.
 QByteArray listBanner(const QString &title, ListWindow::BannerIcon icon, int w)
 {
@@ -156,7 +162,8 @@ QSvgWidget *ListWindow::addBanner(QWidget *page, const QString &name, const Bann
     svg->setAccessibleName(banner.title);
     if (!banner.picture.isEmpty()) {
         svg->load(banner.picture);
-        svg->setGeometry((page->width() - 817) / 2, 10, 817, 53);
+        const int w = pictureWidth(page);
+        svg->setGeometry((page->width() - w) / 2, 10, w, 53);
     } else {
         const int w = page->width() - 2 * kMargin;
         svg->load(listBanner(banner.title, banner.icon, w));
@@ -236,8 +243,8 @@ void ListWindow::buildList(QWidget *page)
     const int w = page->width();
     const int h = page->height();
     const bool picture = !m_d.banner.picture.isEmpty();
-    const int left = picture ? (w - 817) / 2 : kMargin;
-    const int right = picture ? left + 817 : w - kMargin;
+    const int left = picture ? (w - pictureWidth(page)) / 2 : kMargin;
+    const int right = picture ? left + pictureWidth(page) : w - kMargin;
     imgLogo = addBanner(page, picture ? QStringLiteral("imgLogo") : QStringLiteral("imgRiepilogo"), m_d.banner);
 
     int top = 92;
