@@ -117,6 +117,36 @@ void digitsOnly(QLineEdit *edit)
     });
 }
 
+void dateField(QLineEdit *edit, std::function<void()> open)
+{
+    edit->setReadOnly(true);
+    new EventHook(edit, [edit, open = std::move(open)](QEvent *e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        switch (k->key()) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            edit->clear();
+            return true;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+        case Qt::Key_AltGr:
+            return false;
+        default:
+            break;
+        }
+        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return false; // copy and other shortcuts
+        open();
+        return true;
+    });
+}
+
 void enterMoves(QWidget *field, std::function<QWidget *()> next)
 {
     new EventHook(field, [next = std::move(next)](QEvent *e) {

@@ -24,6 +24,11 @@ void trimmedUpper(QLineEdit *edit);
 // arrows still work. Pasted text keeps its digits only.
 void digitsOnly(QLineEdit *edit);
 
+// A read-only date field filled from the calendar: Backspace or Delete empties it, any
+// other key (Enter included) runs `open`. Tab, Shift+Tab and keys held with Ctrl or Alt
+// keep their usual meaning, so the field can still be left from the keyboard.
+void dateField(QLineEdit *edit, std::function<void()> open);
+
 // Enter in the field moves the focus to the widget `next` names at that moment.
 void enterMoves(QWidget *field, std::function<QWidget *()> next);
 // Enter in each field moves the focus to the next one; the last leads back to the first.

@@ -26,8 +26,10 @@ PagedRowGrid::PagedRowGrid(QWidget *parent, const Setup &setup) : QFrame(parent)
     for (const Column &c : setup.columns)
         columnsWidth += c.width + 4;
     const int pageW = setup.width - 2 * kMargin;
-    const int pageH = kHeadingH + 4 + (setup.perPage - 1) * kRowStep + kFieldH;
+    const int rowsH = kHeadingH + 4 + (setup.perPage - 1) * kRowStep + kFieldH;
     const int pages = (setup.rows + setup.perPage - 1) / setup.perPage;
+    const bool ownFooters = !setup.footers.isEmpty();
+    const int pageH = ownFooters ? rowsH + 10 + kButtonH : rowsH;
 
     for (int pg = 1; pg <= pages; ++pg) {
         auto *page = new QWidget(this);
@@ -66,33 +68,75 @@ PagedRowGrid::PagedRowGrid(QWidget *parent, const Setup &setup) : QFrame(parent)
                 cx += c.width + 4;
             }
         }
+        if (ownFooters)
+            m_footers.append(makeFooter(page, rowsH + 10, pageW, setup.footers.value(pg - 1),
+                                        pageText(pg, pages)));
     }
 
-    // Page controls below the rows.
-    const int controlsY = kMargin + pageH + 10;
-    btnIndietro = new QPushButton(QStringLiteral("<<  Indietro"), this);
-    btnIndietro->setObjectName(QStringLiteral("btnIndietro"));
-    btnIndietro->setGeometry(10, controlsY, 130, kButtonH);
-    btnAvanti = new QPushButton(QStringLiteral("Avanti  >>"), this);
-    btnAvanti->setObjectName(QStringLiteral("btnAvanti"));
-    btnAvanti->setGeometry(setup.width - 10 - 130, controlsY, 130, kButtonH);
-    for (QPushButton *b : {btnIndietro, btnAvanti}) {
+    if (ownFooters) {
+        resize(setup.width, kMargin + pageH + 8);
+    } else {
+        // One set of page controls below the pages.
+        const int controlsY = kMargin + pageH + 10;
+        const Footer shared = makeFooter(this, controlsY, setup.width,
+                                         {QStringLiteral("btnIndietro"), QStringLiteral("lblPag"),
+                                          QStringLiteral("btnAvanti")},
+                                         pageText(1, pages));
+        m_footers.append(shared);
+        btnIndietro = shared.back;
+        btnAvanti = shared.next;
+        lblPag = shared.label;
+        resize(setup.width, controlsY + kButtonH + 8);
+    }
+    for (const Footer &f : std::as_const(m_footers)) {
+        connect(f.next, &QPushButton::clicked, this, &PagedRowGrid::btnAvantiClick);
+        connect(f.back, &QPushButton::clicked, this, &PagedRowGrid::btnIndietroClick);
+    }
+    showPage(1);
+}
+
+PagedRowGrid::Footer PagedRowGrid::makeFooter(QWidget *parent, int y, int width, const PageFooter &names,
+                                              const QString &label)
+{
+    Footer f;
+    f.back = new QPushButton(QStringLiteral("<<  Indietro"), parent);
+    f.back->setObjectName(names.back);
+    f.back->setGeometry(10, y, 130, kButtonH);
+    f.next = new QPushButton(QStringLiteral("Avanti  >>"), parent);
+    f.next->setObjectName(names.next);
+    f.next->setGeometry(width - 10 - 130, y, 130, kButtonH);
+    for (QPushButton *b : {f.back, f.next}) {
         b->setAccessibleName(b->text().remove(u'<').remove(u'>').trimmed());
         b->setCursor(Qt::PointingHandCursor);
         b->setStyleSheet(QStringLiteral("font-weight: bold;"));
     }
-    lblPag = new QLabel(pageText(1, pages), this);
-    lblPag->setObjectName(QStringLiteral("lblPag"));
-    lblPag->setGeometry((setup.width - 200) / 2, controlsY, 200, kButtonH);
-    lblPag->setAlignment(Qt::AlignCenter);
-    lblPag->setStyleSheet(QStringLiteral("font-weight: bold; color: #0E2A44; background: transparent;"));
-    m_backgrounds.append(lblPag);
+    f.label = new QLabel(label, parent);
+    f.label->setObjectName(names.label);
+    f.label->setGeometry((width - 200) / 2, y, 200, kButtonH);
+    f.label->setAlignment(Qt::AlignCenter);
+    f.label->setStyleSheet(QStringLiteral("font-weight: bold; color: #0E2A44; background: transparent;"));
+    m_backgrounds.append(f.label);
+    return f;
+}
 
-    resize(setup.width, controlsY + kButtonH + 8);
+const PagedRowGrid::Footer &PagedRowGrid::footer(int page) const
+{
+    return m_footers.size() == 1 ? m_footers.first() : m_footers[qBound(0, page - 1, int(m_footers.size()) - 1)];
+}
 
-    connect(btnAvanti, &QPushButton::clicked, this, &PagedRowGrid::btnAvantiClick);
-    connect(btnIndietro, &QPushButton::clicked, this, &PagedRowGrid::btnIndietroClick);
-    showPage(1);
+QPushButton *PagedRowGrid::backButton(int page) const
+{
+    return footer(page).back;
+}
+
+QPushButton *PagedRowGrid::nextButton(int page) const
+{
+    return footer(page).next;
+}
+
+QLabel *PagedRowGrid::pageLabel(int page) const
+{
+    return footer(page).label;
 }
 
 QString PagedRowGrid::cellName(const QString &field, int row)
@@ -118,9 +162,17 @@ void PagedRowGrid::showPage(int page)
     page = qBound(1, page, pageCount());
     for (int i = 0; i < m_pages.size(); ++i)
         m_pages[i]->setVisible(i + 1 == page);
-    lblPag->setText(pageText(page, pageCount()));
-    btnAvanti->setEnabled(page < pageCount());
-    btnIndietro->setEnabled(page > 1);
+    if (lblPag) {
+        lblPag->setText(pageText(page, pageCount()));
+        btnAvanti->setEnabled(page < pageCount());
+        btnIndietro->setEnabled(page > 1);
+    } else {
+        // Each page keeps its own controls; the first page cannot go back, the last on.
+        for (int p = 1; p <= pageCount(); ++p) {
+            backButton(p)->setEnabled(p > 1);
+            nextButton(p)->setEnabled(p < pageCount());
+        }
+    }
 }
 
 void PagedRowGrid::btnAvantiClick()
@@ -148,9 +200,16 @@ QLineEdit *PagedRowGrid::firstFieldOf(int page) const
 QList<QWidget *> PagedRowGrid::tabOrder() const
 {
     QList<QWidget *> order;
-    for (int row = 1; row <= m_setup.rows; ++row)
+    for (int row = 1; row <= m_setup.rows; ++row) {
         for (const Column &c : m_setup.columns)
             order.append(cell(QString::fromLatin1(c.field), row));
-    order << btnIndietro << btnAvanti;
+        const bool lastOfPage = row % m_setup.perPage == 0 || row == m_setup.rows;
+        if (lastOfPage && m_footers.size() > 1) {
+            const int page = (row - 1) / m_setup.perPage + 1;
+            order << backButton(page) << nextButton(page);
+        }
+    }
+    if (m_footers.size() == 1)
+        order << btnIndietro << btnAvanti;
     return order;
 }

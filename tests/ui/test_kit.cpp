@@ -95,6 +95,40 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), grid.cell(QStringLiteral("txtParametro"), 1));
     }
 
+    // Each page with its own page controls, inside the page.
+    void pagedRowGridWithControlsOnEachPage()
+    {
+        QWidget window;
+        PagedRowGrid grid(&window, {QStringLiteral("panRisultati"),
+                                    QStringLiteral("panPagina"),
+                                    {{"txtParametro", "PARAMETRO", "Parametro", 200},
+                                     {"txtRisultato", "RISULTATO", "Risultato", 80}},
+                                    30,
+                                    15,
+                                    815,
+                                    QFont(),
+                                    {{QStringLiteral("btnIndietro_A"), QStringLiteral("lblPag_A"), QStringLiteral("btnAvanti")},
+                                     {QStringLiteral("btnIndietro_B"), QStringLiteral("titPag_B"),
+                                      QStringLiteral("btnAvanti_B")}}});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(!grid.btnAvanti && !grid.lblPag);
+        QCOMPARE(grid.backButton(1)->objectName(), QStringLiteral("btnIndietro_A"));
+        QCOMPARE(grid.backButton(1)->parentWidget(), grid.pagePanel(1));
+        QCOMPARE(grid.pageLabel(2)->text(), QStringLiteral("pag. 2 / 2"));
+        QVERIFY(!grid.backButton(1)->isEnabled() && grid.nextButton(1)->isEnabled());
+        QVERIFY(grid.backButton(2)->isEnabled() && !grid.nextButton(2)->isEnabled());
+        QTest::mouseClick(grid.nextButton(1), Qt::LeftButton);
+        QCOMPARE(grid.page(), 2);
+        QCOMPARE(QApplication::focusWidget(), grid.cell(QStringLiteral("txtParametro"), 16));
+        QTest::mouseClick(grid.backButton(2), Qt::LeftButton);
+        QCOMPARE(grid.page(), 1);
+        const QList<QWidget *> tabs = grid.tabOrder();
+        QCOMPARE(tabs[30]->objectName(), QStringLiteral("btnIndietro_A"));
+        QCOMPARE(tabs[32]->objectName(), QStringLiteral("txtParametro16"));
+        QCOMPARE(tabs.last()->objectName(), QStringLiteral("btnAvanti_B"));
+    }
+
     // Tool windows write into a card by field name, whatever the control.
     void cardFieldsByName()
     {
