@@ -1,7 +1,7 @@
 // Lays out a portable program folder: the first-installation password file (only when
 // missing: a changed password is never overwritten) and the manual "Guida.pdf".
 
-#include "app/crypt.h"
+#include "storage/crypt.h"
 #include "storage/inifile.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The login, change-password and launcher windows driven as a user would.
 
-#include "app/crypt.h"
+#include "storage/crypt.h"
 #include "app/frmavvio.h"
 #include "app/frmpassword.h"
 #include "app/seams.h"
