@@ -1,10 +1,10 @@
 #include "inifile.h"
 
+#include "safesave.h"
 #include "textcodec.h"
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 
 namespace ini {
 namespace {
@@ -136,9 +136,9 @@ void write(const QString &path, const QString &section, const QString &key, cons
     for (const Line &l : lines)
         out += l.text + QStringLiteral("\r\n");
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text::toCp1252(out)) < 0 || !file.commit())
-        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QString error;
+    if (!safesave::save(path, text::toCp1252(out), &error))
+        throw IniError(error);
 }
 
 } // namespace ini

@@ -19,7 +19,7 @@ QString read(const QString &path, const QString &section, const QString &key);
 
 // Replaces the key's value in place, or adds the key at the end of its section, or the
 // section at the end of the file, or creates the file. The file is replaced whole
-// (temporary file then rename), so a failure leaves the old file as it was. Throws IniError.
+// (safesave), so a failure leaves the old file as it was. Throws IniError.
 void write(const QString &path, const QString &section, const QString &key, const QString &value);
 
 } // namespace ini

@@ -7,6 +7,7 @@
 #include "app/workspace.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"
+#include "support/scratchfs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -200,6 +201,52 @@ private slots:
         QVERIFY(w->isVisible());
     }
 
+    // The new password cannot be stored: the change error, and the old password file
+    // keeps every byte (a short file renamed into place would lock everybody out).
+    void changeThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("why");
+        QTest::newRow("full disk") << "full";
+        QTest::newRow("read-only folder") << "folder";
+        QTest::newRow("read-only file") << "file";
+    }
+    void changeThatCannotBeWritten()
+    {
+        QFETCH(QString, why);
+        ScratchFs fs;
+        if (why == u"full" && !fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString folder = fs.mounted() ? fs.path() : m_dir->path();
+        ProgramFolder::setOverride(folder);
+        password::writeStored(passwordFile(), password::kFirstPassword);
+        const auto before = folderContents(folder);
+        const auto restore = qScopeGuard([&] {
+            restoreFolder(folder);
+            QFile::setPermissions(passwordFile(), QFile::ReadOwner | QFile::WriteOwner);
+            ProgramFolder::setOverride(m_dir->path());
+        });
+        if (why == u"full") {
+            QVERIFY(fs.fill());
+        } else if (why == u"folder") {
+            if (!makeFolderReadOnly(fs, folder))
+                QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+        } else {
+            QVERIFY(QFile::setPermissions(passwordFile(), QFile::ReadOwner));
+            if (QFile(passwordFile()).open(QIODevice::WriteOnly | QIODevice::Append))
+                QSKIP("read-only files can still be written here (running as root)");
+        }
+        TfrmCambiaPassword *w = openChange();
+        w->txtPasswordOld->setText(QStringLiteral("benvenutonuovo"));
+        w->txtPasswordNew->setText(QStringLiteral("nuova"));
+        w->txtConferma->setText(QStringLiteral("nuova"));
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        const auto shown = Messages::taken();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, kChangeError);
+        QVERIFY(w->isVisible());
+        QCOMPARE(folderContents(folder), before);
+    }
+
     void successfulChangeThenLogin()
     {
         TfrmCambiaPassword *w = openChange();
@@ -267,7 +314,7 @@ private slots:
 
 private:
     TfrmPassword *login() const { return m_ws->frmPassword; }
-    QString passwordFile() const { return m_dir->filePath(password::kFileName); }
+    QString passwordFile() const { return ProgramFolder::file(password::kFileName); }
     QByteArray fileBytes() const
     {
         QFile f(passwordFile());

@@ -1,4 +1,6 @@
+#include "storage/crypt.h"
 #include "storage/inifile.h"
+#include "support/scratchfs.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -69,6 +71,54 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(IniError, ini::write(m_dir->filePath(QStringLiteral("Cartella.ini")), QStringLiteral("A"),
                                                       QStringLiteral("b"), QStringLiteral("c")));
         QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("Cartella.ini"))).isDir());
+    }
+
+    // A full disk: the settings file and the password file keep every byte, and the
+    // failure is reported instead of a short file being renamed into place.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("settings") << "Tirello.ini" << "Laboratorio" << "Denominazione";
+        QTest::newRow("password") << "unins000.dll" << "Accesso" << "Valore";
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        ScratchFs fs;
+        if (!fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString path = fs.filePath(name);
+        ini::write(path, section, key, QStringLiteral("prima"));
+        ini::write(path, QStringLiteral("Altro"), QStringLiteral("x"), QString(3000, u'x')); // a page of text
+        const auto before = fs.contents();
+        QVERIFY(fs.fill());
+        QVERIFY_THROWS_EXCEPTION(IniError, ini::write(path, section, key, QStringLiteral("dopo")));
+        if (name == password::kFileName)
+            QVERIFY_THROWS_EXCEPTION(IniError, password::writeStored(path, QStringLiteral("nuova")));
+        QCOMPARE(fs.contents(), before);
+        fs.unfill();
+        QCOMPARE(ini::read(path, section, key), QStringLiteral("prima"));
+    }
+
+    void readOnlyFolderKeepsTheOldFile()
+    {
+        ScratchFs fs; // as root only a read-only file system refuses a write
+        const QString folder = fs.mounted() ? fs.path() : m_dir->path();
+        const QString path = QDir(folder).filePath(QStringLiteral("Tirello.ini"));
+        ini::write(path, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione"), QStringLiteral("prima"));
+        const auto before = folderContents(folder);
+        const auto restore = qScopeGuard([&] { restoreFolder(folder); });
+        if (!makeFolderReadOnly(fs, folder))
+            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+        const auto write = [&] {
+            ini::write(path, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione"), QStringLiteral("dopo"));
+        };
+        QVERIFY_THROWS_EXCEPTION(IniError, write());
+        QCOMPARE(folderContents(folder), before);
     }
 
 private:
