@@ -4,6 +4,7 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 namespace ini {
@@ -53,6 +54,22 @@ QList<Line> parse(const QByteArray &bytes)
     return lines;
 }
 
+// The whole file; empty when there is no file. A file that is there but cannot be read
+// throws: its contents are unknown, which is not the same as empty.
+QByteArray load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path))
+            return {};
+        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return bytes;
+}
+
 bool same(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -84,10 +101,7 @@ QString oneLine(const QString &value)
 
 QString read(const QString &path, const QString &section, const QString &key)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QList<Line> lines = parse(file.readAll());
+    const QList<Line> lines = parse(load(path));
     qsizetype i = findSection(lines, section);
     if (i < 0)
         return {};
@@ -99,16 +113,7 @@ QString read(const QString &path, const QString &section, const QString &key)
 
 void write(const QString &path, const QString &section, const QString &key, const QString &value)
 {
-    QByteArray old;
-    {
-        QFile file(path);
-        if (file.exists()) {
-            if (!file.open(QIODevice::ReadOnly))
-                throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-            old = file.readAll();
-        }
-    }
-    QList<Line> lines = parse(old);
+    QList<Line> lines = parse(load(path));
     const QString entry = key + u'=' + oneLine(value);
 
     qsizetype s = findSection(lines, section);

@@ -14,7 +14,8 @@ public:
 namespace ini {
 
 // The stored value with surrounding blanks removed, or empty when the file, the section
-// or the key is missing. Never creates the file.
+// or the key is missing. Never creates the file. A file that exists but cannot be read
+// (no permission, a folder of that name, a read error) throws IniError.
 QString read(const QString &path, const QString &section, const QString &key);
 
 // Replaces the key's value in place, or adds the key at the end of its section, or the

@@ -89,16 +89,23 @@ private slots:
         QTest::newRow("wrong") << "" << kWrong << true;
         QTest::newRow("no password file") << "-" << kWrong << true;
         QTest::newRow("not hexadecimal") << "12ZZ" << kReadError << false;
+        // A file that is there but cannot be read is not a missing one.
+        QTest::newRow("folder in its place") << "<folder>" << kReadError << false;
+        QTest::newRow("no read permission") << "<no read>" << kReadError << false;
     }
     void wrongOrUnreadablePassword()
     {
         QFETCH(QString, stored);
         QFETCH(QString, message);
         QFETCH(bool, emptied);
-        if (stored == u"-")
+        if (stored == u"-") {
             QFile::remove(passwordFile());
-        else if (!stored.isEmpty())
+        } else if (stored.startsWith(u'<')) {
+            if (!makeUnreadable(stored))
+                QSKIP("the password file cannot be made unreadable here (running as root)");
+        } else if (!stored.isEmpty()) {
             ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), stored);
+        }
         const QString typed = stored.isEmpty() ? QStringLiteral("sbagliata") : QStringLiteral("benvenutonuovo");
         QTest::keyClicks(login()->txtPassword, typed);
         QTest::mouseClick(login()->cmdOK, Qt::LeftButton);
@@ -189,9 +196,22 @@ private slots:
         QCOMPARE(fileBytes(), before);
     }
 
+    void changeWithUnreadableValue_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("not hexadecimal") << "XX";
+        QTest::newRow("folder in its place") << "<folder>";
+        QTest::newRow("no read permission") << "<no read>";
+    }
     void changeWithUnreadableValue()
     {
-        ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), QStringLiteral("XX"));
+        QFETCH(QString, stored);
+        if (stored.startsWith(u'<')) {
+            if (!makeUnreadable(stored))
+                QSKIP("the password file cannot be made unreadable here (running as root)");
+        } else {
+            ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), stored);
+        }
         TfrmCambiaPassword *w = openChange();
         w->txtPasswordOld->setText(QStringLiteral("a"));
         w->txtPasswordNew->setText(QStringLiteral("b"));
@@ -327,6 +347,15 @@ private:
         TfrmCambiaPassword *w = m_ws->frmCambiaPassword;
         [&] { QVERIFY(w->isVisible() && !login()->isVisible()); }();
         return w;
+    }
+    // "<folder>": a folder has the password file's name; "<no read>": the file has no
+    // read permission. False when this process can read the file all the same (root).
+    bool makeUnreadable(const QString &how)
+    {
+        if (how == u"<folder>")
+            return QFile::remove(passwordFile()) && QDir(m_dir->path()).mkdir(password::kFileName);
+        return QFile::setPermissions(passwordFile(), QFile::WriteOwner)
+            && !QFile(passwordFile()).open(QIODevice::ReadOnly);
     }
     TfrmAvvio *enterLauncher()
     {

@@ -13,6 +13,13 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void putBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
 } // namespace
 
 class TestIniFile : public QObject {
@@ -71,6 +78,22 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(IniError, ini::write(m_dir->filePath(QStringLiteral("Cartella.ini")), QStringLiteral("A"),
                                                       QStringLiteral("b"), QStringLiteral("c")));
         QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("Cartella.ini"))).isDir());
+    }
+
+    // A file that is there but cannot be read is an error, not an empty value: only a
+    // missing file, section or key reads as empty.
+    void unreadableFileIsAnError()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Tirello.ini")));
+        QVERIFY_THROWS_EXCEPTION(IniError, ini::read(m_path, QStringLiteral("A"), QStringLiteral("b")));
+
+        const QString locked = m_dir->filePath(QStringLiteral("Chiuso.ini"));
+        putBytes(locked, "[A]\r\nb=1\r\n");
+        QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));
+        QFile probe(locked);
+        if (probe.open(QIODevice::ReadOnly))
+            QSKIP("files without read permission can still be read here (running as root)");
+        QVERIFY_THROWS_EXCEPTION(IniError, ini::read(locked, QStringLiteral("A"), QStringLiteral("b")));
     }
 
     // A full disk: the settings file and the password file keep every byte, and the
