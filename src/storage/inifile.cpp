@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QStringDecoder>
 
 namespace ini {
 namespace {
@@ -27,17 +28,43 @@ QString stripBlanks(const QString &s)
     return s.mid(b, e - b);
 }
 
+// Windows-1252, unless an editor saved the file as UTF-8 with a byte-order mark: then
+// the text is read as that editor showed it. A mark before text that is not UTF-8 is
+// simply dropped.
+QString decode(const QByteArray &bytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (!bytes.startsWith(bom))
+        return text::fromCp1252(bytes);
+    const QByteArray rest = bytes.mid(bom.size());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(rest);
+    return utf8.hasError() ? text::fromCp1252(rest) : decoded;
+}
+
+// CR LF, a lone LF and a lone CR each end a line; a break at the very end adds no line.
+QStringList splitLines(const QString &all)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QChar c = all[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(all.mid(start, i - start));
+        if (c == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < all.size())
+        lines.append(all.mid(start));
+    return lines;
+}
+
 QList<Line> parse(const QByteArray &bytes)
 {
     QList<Line> lines;
-    const QString all = text::fromCp1252(bytes);
-    const QStringList raw = all.split(u'\n');
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        QString t = raw[i];
-        if (t.endsWith(u'\r'))
-            t.chop(1);
-        if (i == raw.size() - 1 && t.isEmpty())
-            break; // the file ended with a line break
+    for (const QString &t : splitLines(decode(bytes))) {
         Line line{t, {}, {}, false};
         const QString s = stripBlanks(t);
         if (s.startsWith(u'[')) {

@@ -80,6 +80,54 @@ private slots:
         QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("Cartella.ini"))).isDir());
     }
 
+    // Files saved by other editors: a byte-order mark, lone CR or LF line ends. Every
+    // section is found, and writing a key changes that key instead of adding a second
+    // copy of its section. The rewrite is the program's own form: Windows-1252, CR LF.
+    void handEditedLineEndsAndByteOrderMark_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("rewritten");
+        const QByteArray lines[] = {"[Laboratorio]", "Denominazione=Lab Rossi", "[Numerazione Rapporti]",
+                                    "Inizio=100", "Indicazione Anno Solare=S\xec"};
+        auto joined = [&](const QByteArray &end) {
+            QByteArray out;
+            for (const QByteArray &l : lines)
+                out += l + end;
+            return out;
+        };
+        const QByteArray bom = "\xef\xbb\xbf";
+        const QByteArray expected = "[Laboratorio]\r\nDenominazione=Lab Rossi\r\n[Numerazione Rapporti]\r\n"
+                                    "Inizio=250\r\nIndicazione Anno Solare=S\xec\r\n";
+        QTest::newRow("CR LF") << joined("\r\n") << expected;
+        QTest::newRow("lone CR") << joined("\r") << expected;
+        QTest::newRow("lone LF") << joined("\n") << expected;
+        QTest::newRow("lone CR, no final break") << joined("\r").chopped(1) << expected;
+        QTest::newRow("mixed ends") << QByteArray("[Laboratorio]\rDenominazione=Lab Rossi\n[Numerazione Rapporti]"
+                                                  "\r\nInizio=100\rIndicazione Anno Solare=S\xec\n")
+                                    << expected;
+        QTest::newRow("byte-order mark, CR LF") << bom + joined("\r\n") << expected;
+        QTest::newRow("byte-order mark, lone CR") << bom + joined("\r") << expected;
+        // A byte-order mark says the editor saved UTF-8: the text reads as typed there.
+        QTest::newRow("byte-order mark, UTF-8 text")
+            << bom + joined("\r\n").replace("S\xec", "S\xc3\xac") << expected;
+        // ... unless the rest is not UTF-8 at all: then it is the usual code page.
+        QTest::newRow("byte-order mark before Windows-1252 text") << bom + joined("\n") << expected;
+    }
+    void handEditedLineEndsAndByteOrderMark()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, rewritten);
+        putBytes(m_path, file);
+        QCOMPARE(ini::read(m_path, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione")),
+                 QStringLiteral("Lab Rossi"));
+        QCOMPARE(ini::read(m_path, QStringLiteral("Numerazione Rapporti"), QStringLiteral("Indicazione Anno Solare")),
+                 QStringLiteral("S\u00ec"));
+        ini::write(m_path, QStringLiteral("Numerazione Rapporti"), QStringLiteral("Inizio"), QStringLiteral("250"));
+        QCOMPARE(bytesOf(m_path), rewritten);
+        QCOMPARE(ini::read(m_path, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione")),
+                 QStringLiteral("Lab Rossi"));
+    }
+
     // A file that is there but cannot be read is an error, not an empty value: only a
     // missing file, section or key reads as empty.
     void unreadableFileIsAnError()
