@@ -124,45 +124,64 @@ QString oneLine(const QString &value)
     return v;
 }
 
+void setValue(QList<Line> &lines, const QString &section, const QString &key, const QString &value)
+{
+    const QString entry = key + u'=' + oneLine(value);
+    const qsizetype s = findSection(lines, section);
+    if (s < 0) {
+        lines.append(Line{u'[' + section + u']', section, {}, true});
+        lines.append(Line{entry, {}, key, false});
+        return;
+    }
+    qsizetype lastFilled = s;
+    for (qsizetype i = s + 1; i < lines.size() && !lines[i].header; ++i) {
+        if (!lines[i].key.isEmpty() && same(lines[i].key, key)) {
+            lines[i].text = entry;
+            return;
+        }
+        if (!stripBlanks(lines[i].text).isEmpty())
+            lastFilled = i;
+    }
+    lines.insert(lastFilled + 1, Line{entry, {}, key, false});
+}
+
 } // namespace
 
 QString read(const QString &path, const QString &section, const QString &key)
 {
+    return readMany(path, section, {key}).constFirst();
+}
+
+QStringList readMany(const QString &path, const QString &section, const QStringList &keys)
+{
     const QList<Line> lines = parse(load(path));
-    qsizetype i = findSection(lines, section);
-    if (i < 0)
-        return {};
-    for (++i; i < lines.size() && !lines[i].header; ++i)
-        if (!lines[i].key.isEmpty() && same(lines[i].key, key))
-            return valueOf(lines[i].text);
-    return {};
+    QStringList values(keys.size());
+    qsizetype s = findSection(lines, section);
+    if (s < 0)
+        return values;
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        for (qsizetype i = s + 1; i < lines.size() && !lines[i].header; ++i) {
+            if (!lines[i].key.isEmpty() && same(lines[i].key, keys[k])) {
+                values[k] = valueOf(lines[i].text);
+                break;
+            }
+        }
+    }
+    return values;
 }
 
 void write(const QString &path, const QString &section, const QString &key, const QString &value)
 {
-    QList<Line> lines = parse(load(path));
-    const QString entry = key + u'=' + oneLine(value);
+    writeMany(path, section, {{key, value}});
+}
 
-    qsizetype s = findSection(lines, section);
-    if (s < 0) {
-        lines.append(Line{u'[' + section + u']', section, {}, true});
-        lines.append(Line{entry, {}, key, false});
-    } else {
-        qsizetype end = s + 1; // one past the section's last line
-        qsizetype lastFilled = s;
-        bool replaced = false;
-        for (; end < lines.size() && !lines[end].header; ++end) {
-            if (!lines[end].key.isEmpty() && same(lines[end].key, key)) {
-                lines[end].text = entry;
-                replaced = true;
-                break;
-            }
-            if (!stripBlanks(lines[end].text).isEmpty())
-                lastFilled = end;
-        }
-        if (!replaced)
-            lines.insert(lastFilled + 1, Line{entry, {}, key, false});
-    }
+void writeMany(const QString &path, const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    if (values.isEmpty())
+        return;
+    QList<Line> lines = parse(load(path));
+    for (const auto &[key, value] : values)
+        setValue(lines, section, key, value);
 
     QString out;
     for (const Line &l : lines)

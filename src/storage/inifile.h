@@ -6,9 +6,12 @@
 // as UTF-8 when it is valid UTF-8). Writing always produces Windows-1252 with CR LF, with
 // no byte-order mark.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
+#include <utility>
 
 class IniError : public std::runtime_error {
 public:
@@ -21,10 +24,17 @@ namespace ini {
 // or the key is missing. Never creates the file. A file that exists but cannot be read
 // (no permission, a folder of that name, a read error) throws IniError.
 QString read(const QString &path, const QString &section, const QString &key);
+// The values of several keys of one section from one reading of the file, in the order
+// of the keys.
+QStringList readMany(const QString &path, const QString &section, const QStringList &keys);
 
 // Replaces the key's value in place, or adds the key at the end of its section, or the
 // section at the end of the file, or creates the file. The file is replaced whole
 // (safesave), so a failure leaves the old file as it was. Throws IniError.
 void write(const QString &path, const QString &section, const QString &key, const QString &value);
+
+// Several keys of one section, in order, as write() would one after the other, but with
+// one replacement of the file: either all of them are stored or, on failure, none.
+void writeMany(const QString &path, const QString &section, const QList<std::pair<QString, QString>> &values);
 
 } // namespace ini
