@@ -11,7 +11,7 @@
 
 #include "datagen.h"
 
-#include "app/crypt.h"
+#include "storage/crypt.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "frmpassword.h"
 
-#include "crypt.h"
 #include "frmavvio.h"
 #include "ui/seams.h"
 #include "ui/widgets.h"
 #include "workspace.h"
 
+#include "storage/crypt.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"
 #include "storage/textcodec.h"

@@ -1,9 +1,11 @@
 // Lays out a portable program folder: the first-installation password file (only when
 // missing: a changed password is never overwritten) and the manual "Guida.pdf".
 
-#include "app/crypt.h"
+#include "storage/crypt.h"
 #include "storage/inifile.h"
+#include "storage/safesave.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -44,11 +46,20 @@ int main(int argc, char **argv)
         return 1;
     QTextDocument manual;
     manual.setHtml(QString::fromUtf8(source.readAll()));
-    QPdfWriter pdf(folder.filePath(QStringLiteral("Guida.pdf")));
-    pdf.setTitle(QStringLiteral("Tirello - Guida all'utilizzo del software"));
-    pdf.setCreator(QStringLiteral("Tirello"));
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
-    manual.print(&pdf);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(QStringLiteral("Tirello - Guida all'utilizzo del software"));
+        pdf.setCreator(QStringLiteral("Tirello"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
+        manual.print(&pdf);
+    }
+    QString error;
+    if (!safesave::save(folder.filePath(QStringLiteral("Guida.pdf")), buffer.data(), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
     return 0;
 }

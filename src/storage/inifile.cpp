@@ -1,10 +1,12 @@
 #include "inifile.h"
 
+#include "safesave.h"
 #include "textcodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 namespace ini {
 namespace {
@@ -26,17 +28,43 @@ QString stripBlanks(const QString &s)
     return s.mid(b, e - b);
 }
 
+// Windows-1252, unless an editor saved the file as UTF-8 with a byte-order mark: then
+// the text is read as that editor showed it. A mark before text that is not UTF-8 is
+// simply dropped.
+QString decode(const QByteArray &bytes)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (!bytes.startsWith(bom))
+        return text::fromCp1252(bytes);
+    const QByteArray rest = bytes.mid(bom.size());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(rest);
+    return utf8.hasError() ? text::fromCp1252(rest) : decoded;
+}
+
+// CR LF, a lone LF and a lone CR each end a line; a break at the very end adds no line.
+QStringList splitLines(const QString &all)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QChar c = all[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(all.mid(start, i - start));
+        if (c == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < all.size())
+        lines.append(all.mid(start));
+    return lines;
+}
+
 QList<Line> parse(const QByteArray &bytes)
 {
     QList<Line> lines;
-    const QString all = text::fromCp1252(bytes);
-    const QStringList raw = all.split(u'\n');
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        QString t = raw[i];
-        if (t.endsWith(u'\r'))
-            t.chop(1);
-        if (i == raw.size() - 1 && t.isEmpty())
-            break; // the file ended with a line break
+    for (const QString &t : splitLines(decode(bytes))) {
         Line line{t, {}, {}, false};
         const QString s = stripBlanks(t);
         if (s.startsWith(u'[')) {
@@ -51,6 +79,22 @@ QList<Line> parse(const QByteArray &bytes)
         lines.append(line);
     }
     return lines;
+}
+
+// The whole file; empty when there is no file. A file that is there but cannot be read
+// throws: its contents are unknown, which is not the same as empty.
+QByteArray load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path))
+            return {};
+        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return bytes;
 }
 
 bool same(const QString &a, const QString &b)
@@ -80,65 +124,72 @@ QString oneLine(const QString &value)
     return v;
 }
 
+void setValue(QList<Line> &lines, const QString &section, const QString &key, const QString &value)
+{
+    const QString entry = key + u'=' + oneLine(value);
+    const qsizetype s = findSection(lines, section);
+    if (s < 0) {
+        lines.append(Line{u'[' + section + u']', section, {}, true});
+        lines.append(Line{entry, {}, key, false});
+        return;
+    }
+    qsizetype lastFilled = s;
+    for (qsizetype i = s + 1; i < lines.size() && !lines[i].header; ++i) {
+        if (!lines[i].key.isEmpty() && same(lines[i].key, key)) {
+            lines[i].text = entry;
+            return;
+        }
+        if (!stripBlanks(lines[i].text).isEmpty())
+            lastFilled = i;
+    }
+    lines.insert(lastFilled + 1, Line{entry, {}, key, false});
+}
+
 } // namespace
 
 QString read(const QString &path, const QString &section, const QString &key)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QList<Line> lines = parse(file.readAll());
-    qsizetype i = findSection(lines, section);
-    if (i < 0)
-        return {};
-    for (++i; i < lines.size() && !lines[i].header; ++i)
-        if (!lines[i].key.isEmpty() && same(lines[i].key, key))
-            return valueOf(lines[i].text);
-    return {};
+    return readMany(path, section, {key}).constFirst();
+}
+
+QStringList readMany(const QString &path, const QString &section, const QStringList &keys)
+{
+    const QList<Line> lines = parse(load(path));
+    QStringList values(keys.size());
+    qsizetype s = findSection(lines, section);
+    if (s < 0)
+        return values;
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        for (qsizetype i = s + 1; i < lines.size() && !lines[i].header; ++i) {
+            if (!lines[i].key.isEmpty() && same(lines[i].key, keys[k])) {
+                values[k] = valueOf(lines[i].text);
+                break;
+            }
+        }
+    }
+    return values;
 }
 
 void write(const QString &path, const QString &section, const QString &key, const QString &value)
 {
-    QByteArray old;
-    {
-        QFile file(path);
-        if (file.exists()) {
-            if (!file.open(QIODevice::ReadOnly))
-                throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-            old = file.readAll();
-        }
-    }
-    QList<Line> lines = parse(old);
-    const QString entry = key + u'=' + oneLine(value);
+    writeMany(path, section, {{key, value}});
+}
 
-    qsizetype s = findSection(lines, section);
-    if (s < 0) {
-        lines.append(Line{u'[' + section + u']', section, {}, true});
-        lines.append(Line{entry, {}, key, false});
-    } else {
-        qsizetype end = s + 1; // one past the section's last line
-        qsizetype lastFilled = s;
-        bool replaced = false;
-        for (; end < lines.size() && !lines[end].header; ++end) {
-            if (!lines[end].key.isEmpty() && same(lines[end].key, key)) {
-                lines[end].text = entry;
-                replaced = true;
-                break;
-            }
-            if (!stripBlanks(lines[end].text).isEmpty())
-                lastFilled = end;
-        }
-        if (!replaced)
-            lines.insert(lastFilled + 1, Line{entry, {}, key, false});
-    }
+void writeMany(const QString &path, const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    if (values.isEmpty())
+        return;
+    QList<Line> lines = parse(load(path));
+    for (const auto &[key, value] : values)
+        setValue(lines, section, key, value);
 
     QString out;
     for (const Line &l : lines)
         out += l.text + QStringLiteral("\r\n");
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text::toCp1252(out)) < 0 || !file.commit())
-        throw IniError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QString error;
+    if (!safesave::save(path, text::toCp1252(out), &error))
+        throw IniError(error);
 }
 
 } // namespace ini

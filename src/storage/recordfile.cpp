@@ -1,5 +1,6 @@
 #include "recordfile.h"
 
+#include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
@@ -25,7 +26,9 @@ void RecordFile::fail(const QString &what) const
 void RecordFile::open()
 {
     close();
-    if (!m_file.open(QIODevice::ReadWrite))
+    // Unbuffered: every write reaches the file inside the write call, under the lock,
+    // and nothing is left over for close() to write after the lock is gone.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail(QStringLiteral("cannot open or create"));
     m_index = 0;
 }
@@ -76,16 +79,45 @@ int RecordFile::readMany(QByteArray &block, int maxRecords)
     return n;
 }
 
+bool RecordFile::syncToDisk()
+{
+#ifdef Q_OS_UNIX
+    int rc;
+    do {
+        rc = ::fdatasync(m_file.handle());
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+#else
+    return m_file.flush();
+#endif
+}
+
 void RecordFile::write(const QByteArray &buffer)
 {
     if (buffer.size() != m_size)
         fail(QStringLiteral("record of %1 bytes instead of %2").arg(buffer.size()).arg(m_size));
-    if (!m_file.seek(qint64(m_index) * m_size) || m_file.write(buffer) != m_size || !m_file.flush())
-        fail(QStringLiteral("write failed"));
-#ifdef Q_OS_UNIX
-    if (::fdatasync(m_file.handle()) != 0)
-        fail(QStringLiteral("sync to disk failed"));
-#endif
+    const qint64 at = qint64(m_index) * m_size;
+    const qint64 oldSize = m_file.size();
+    // What the record is written over (a stored record, or a partial tail), to put back
+    // when the write fails half way.
+    QByteArray before;
+    if (at < oldSize) {
+        if (!m_file.seek(at))
+            fail(QStringLiteral("cannot reach index %1").arg(m_index));
+        before = m_file.read(qMin<qint64>(m_size, oldSize - at));
+        if (before.size() != qMin<qint64>(m_size, oldSize - at))
+            fail(QStringLiteral("cannot read index %1").arg(m_index));
+    }
+    if (!m_file.seek(at) || m_file.write(buffer) != m_size || !syncToDisk()) {
+        // Undone here, still under the lock: a failed write leaves the archive as it was.
+        const QString why = m_file.errorString();
+        if (!before.isEmpty() && m_file.seek(at))
+            m_file.write(before);
+        if (m_file.size() != oldSize)
+            m_file.resize(oldSize);
+        syncToDisk();
+        throw ArchiveError(QStringLiteral("%1: write failed at index %2 (%3)").arg(m_path).arg(m_index).arg(why));
+    }
     ++m_index;
 }
 

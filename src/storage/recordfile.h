@@ -37,7 +37,9 @@ public:
     // Reads up to maxRecords whole records from the current index into block, in one
     // go, and advances; returns how many were read.
     int readMany(QByteArray &block, int maxRecords);
-    // Writes the whole record at the current index, flushes it to disk and advances.
+    // Writes the whole record at the current index, in one write, flushes it to disk and
+    // advances. A write that fails puts back what was there (the file keeps its size and
+    // every byte) before it throws, so with lock() taken nothing of it is ever seen.
     void write(const QByteArray &buffer);
 
     // Advisory lock on the whole archive for a write cycle, so that copies of the
@@ -50,6 +52,7 @@ public:
 
 private:
     [[noreturn]] void fail(const QString &what) const;
+    bool syncToDisk();
 
     QString m_path;
     int m_size;

@@ -1,6 +1,7 @@
 #include "render_ui.h"
 
 #include "storage/programfolder.h"
+#include "storage/safesave.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -12,7 +13,6 @@
 #include <QPrintPreviewWidget>
 #include <QQueue>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTextLayout>
 #include <QToolBar>
@@ -479,8 +479,7 @@ void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &
     const QByteArray bytes = withProperties(buffer.data(), properties);
 
     // Written aside and renamed over the old file, so a failure leaves the old one whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!safesave::save(path, bytes))
         throw RenderError(cannotWrite);
     if (Outputs::g_recording)
         Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path});

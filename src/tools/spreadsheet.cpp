@@ -1,9 +1,10 @@
 #include "spreadsheet.h"
 
 #include "storage/recordfile.h"
+#include "storage/safesave.h"
 #include "storage/textcodec.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <algorithm>
 
@@ -342,14 +343,7 @@ bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
 
 bool save(const QString &path, const Sheet &sheet, const Grid &grid)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!write(file, sheet, grid)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); });
 }
 
 } // namespace spreadsheet

@@ -1,12 +1,13 @@
 // The login, change-password and launcher windows driven as a user would.
 
-#include "app/crypt.h"
+#include "storage/crypt.h"
 #include "app/frmavvio.h"
 #include "app/frmpassword.h"
 #include "ui/seams.h"
 #include "app/workspace.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"
+#include "support/scratchfs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -88,16 +89,23 @@ private slots:
         QTest::newRow("wrong") << "" << kWrong << true;
         QTest::newRow("no password file") << "-" << kWrong << true;
         QTest::newRow("not hexadecimal") << "12ZZ" << kReadError << false;
+        // A file that is there but cannot be read is not a missing one.
+        QTest::newRow("folder in its place") << "<folder>" << kReadError << false;
+        QTest::newRow("no read permission") << "<no read>" << kReadError << false;
     }
     void wrongOrUnreadablePassword()
     {
         QFETCH(QString, stored);
         QFETCH(QString, message);
         QFETCH(bool, emptied);
-        if (stored == u"-")
+        if (stored == u"-") {
             QFile::remove(passwordFile());
-        else if (!stored.isEmpty())
+        } else if (stored.startsWith(u'<')) {
+            if (!makeUnreadable(stored))
+                QSKIP("the password file cannot be made unreadable here (running as root)");
+        } else if (!stored.isEmpty()) {
             ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), stored);
+        }
         const QString typed = stored.isEmpty() ? QStringLiteral("sbagliata") : QStringLiteral("benvenutonuovo");
         QTest::keyClicks(login()->txtPassword, typed);
         QTest::mouseClick(login()->cmdOK, Qt::LeftButton);
@@ -188,9 +196,22 @@ private slots:
         QCOMPARE(fileBytes(), before);
     }
 
+    void changeWithUnreadableValue_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("not hexadecimal") << "XX";
+        QTest::newRow("folder in its place") << "<folder>";
+        QTest::newRow("no read permission") << "<no read>";
+    }
     void changeWithUnreadableValue()
     {
-        ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), QStringLiteral("XX"));
+        QFETCH(QString, stored);
+        if (stored.startsWith(u'<')) {
+            if (!makeUnreadable(stored))
+                QSKIP("the password file cannot be made unreadable here (running as root)");
+        } else {
+            ini::write(passwordFile(), QStringLiteral("Accesso"), QStringLiteral("Valore"), stored);
+        }
         TfrmCambiaPassword *w = openChange();
         w->txtPasswordOld->setText(QStringLiteral("a"));
         w->txtPasswordNew->setText(QStringLiteral("b"));
@@ -198,6 +219,52 @@ private slots:
         QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         QCOMPARE(Messages::taken().value(0).text, kChangeError);
         QVERIFY(w->isVisible());
+    }
+
+    // The new password cannot be stored: the change error, and the old password file
+    // keeps every byte (a short file renamed into place would lock everybody out).
+    void changeThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("why");
+        QTest::newRow("full disk") << "full";
+        QTest::newRow("read-only folder") << "folder";
+        QTest::newRow("read-only file") << "file";
+    }
+    void changeThatCannotBeWritten()
+    {
+        QFETCH(QString, why);
+        ScratchFs fs;
+        if (why == u"full" && !fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString folder = fs.mounted() ? fs.path() : m_dir->path();
+        ProgramFolder::setOverride(folder);
+        password::writeStored(passwordFile(), password::kFirstPassword);
+        const auto before = folderContents(folder);
+        const auto restore = qScopeGuard([&] {
+            restoreFolder(folder);
+            QFile::setPermissions(passwordFile(), QFile::ReadOwner | QFile::WriteOwner);
+            ProgramFolder::setOverride(m_dir->path());
+        });
+        if (why == u"full") {
+            QVERIFY(fs.fill());
+        } else if (why == u"folder") {
+            if (!makeFolderReadOnly(fs, folder))
+                QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+        } else {
+            QVERIFY(QFile::setPermissions(passwordFile(), QFile::ReadOwner));
+            if (QFile(passwordFile()).open(QIODevice::WriteOnly | QIODevice::Append))
+                QSKIP("read-only files can still be written here (running as root)");
+        }
+        TfrmCambiaPassword *w = openChange();
+        w->txtPasswordOld->setText(QStringLiteral("benvenutonuovo"));
+        w->txtPasswordNew->setText(QStringLiteral("nuova"));
+        w->txtConferma->setText(QStringLiteral("nuova"));
+        QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+        const auto shown = Messages::taken();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, kChangeError);
+        QVERIFY(w->isVisible());
+        QCOMPARE(folderContents(folder), before);
     }
 
     void successfulChangeThenLogin()
@@ -267,7 +334,7 @@ private slots:
 
 private:
     TfrmPassword *login() const { return m_ws->frmPassword; }
-    QString passwordFile() const { return m_dir->filePath(password::kFileName); }
+    QString passwordFile() const { return ProgramFolder::file(password::kFileName); }
     QByteArray fileBytes() const
     {
         QFile f(passwordFile());
@@ -280,6 +347,15 @@ private:
         TfrmCambiaPassword *w = m_ws->frmCambiaPassword;
         [&] { QVERIFY(w->isVisible() && !login()->isVisible()); }();
         return w;
+    }
+    // "<folder>": a folder has the password file's name; "<no read>": the file has no
+    // read permission. False when this process can read the file all the same (root).
+    bool makeUnreadable(const QString &how)
+    {
+        if (how == u"<folder>")
+            return QFile::remove(passwordFile()) && QDir(m_dir->path()).mkdir(password::kFileName);
+        return QFile::setPermissions(passwordFile(), QFile::WriteOwner)
+            && !QFile(passwordFile()).open(QIODevice::ReadOnly);
     }
     TfrmAvvio *enterLauncher()
     {

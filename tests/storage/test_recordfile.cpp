@@ -1,4 +1,5 @@
 #include "storage/recordfile.h"
+#include "support/scratchfs.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -120,6 +121,56 @@ private slots:
         archive::scan(m_path, 16, [&](int, const QByteArray &r) { seen.insert(r); });
         QCOMPARE(QFileInfo(m_path).size(), qint64(2 * perWriter * 16));
         QCOMPARE(seen.size(), 2 * perWriter);
+    }
+
+    // A disk that fills up in the middle of a record: the append fails and the archive
+    // keeps its size and every byte, a partial tail included.
+    void appendOnAFullDiskLeavesTheArchiveAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<qint64>("room");
+        QTest::newRow("whole records, some room") << QByteArray(3 * 29250, 'a') << qint64(8192);
+        QTest::newRow("whole records, no room") << QByteArray(3 * 29250, 'a') << qint64(0);
+        QTest::newRow("partial tail") << QByteArray(29250, 'a') + QByteArray("tail") << qint64(8192);
+        QTest::newRow("empty archive") << QByteArray() << qint64(12288);
+    }
+    void appendOnAFullDiskLeavesTheArchiveAsItWas()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(qint64, room);
+        ScratchFs fs;
+        if (!fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString path = fs.filePath(QStringLiteral("2025.cda"));
+        writeBytes(path, stored);
+        QVERIFY(fs.fill(room));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, archive::append(path, recordOf('n', 29250)));
+        QCOMPARE(fileBytes(path), stored);
+
+        // Space comes back: the next append lands on the first free index.
+        fs.unfill();
+        QCOMPARE(archive::append(path, recordOf('n', 29250)), int(stored.size() / 29250) + 1);
+        QCOMPARE(fileBytes(path), stored.left(stored.size() / 29250 * 29250) + recordOf('n', 29250));
+    }
+
+    // Nothing of a failed write may reach the file later, when the lock is gone: a copy
+    // of the program sharing the folder could be appending there by then.
+    void failedWriteWritesNothingAfterwards()
+    {
+        ScratchFs fs;
+        if (!fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString path = fs.filePath(QStringLiteral("Clienti.pro"));
+        writeBytes(path, recordOf('a', 3392));
+        QVERIFY(fs.fill());
+        RecordFile file(path, 3392);
+        file.open();
+        file.lock();
+        file.seek(1);
+        QVERIFY_THROWS_EXCEPTION(ArchiveError, file.write(recordOf('n', 3392)));
+        fs.unfill();
+        file.close();
+        QCOMPARE(fileBytes(path), recordOf('a', 3392));
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "storage/programfolder.h"
 #include "ui/listing.h"
 #include "tools/render_ui.h"
+#include "support/scratchfs.h"
 
 #include <QAction>
 #include <QDir>
@@ -372,6 +373,35 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RenderError, exportPdf(pages, dir.path(), {}));
         QVERIFY_THROWS_EXCEPTION(RenderError,
                                  exportPdf(pages, dir.filePath(QStringLiteral("manca/prova.pdf")), {}));
+    }
+
+    // A full disk or a read-only folder: the old PDF keeps every byte, nothing is left
+    // beside it, and the failure is reported.
+    void pdfOnAFullOrReadOnlyDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("full disk") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+    void pdfOnAFullOrReadOnlyDiskKeepsTheOldFile()
+    {
+        QFETCH(bool, readOnly);
+        ScratchFs fs;
+        QTemporaryDir plain;
+        if (!fs.mounted() && !readOnly)
+            QSKIP(qPrintable(fs.reason()));
+        const QString folder = fs.mounted() ? fs.path() : plain.path();
+        const QString path = QDir(folder).filePath(QStringLiteral("Cliente.pdf"));
+        const Prepared pages = prepareForOutput(Template::fromJson(kFixture, QStringLiteral("prova")));
+        exportPdf(pages, path, {QStringLiteral("Prima")});
+        const auto before = folderContents(folder);
+        const auto restore = qScopeGuard([&] { restoreFolder(folder); });
+        if (readOnly && !makeFolderReadOnly(fs, folder))
+            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+        if (!readOnly)
+            QVERIFY(fs.fill());
+        QVERIFY_THROWS_EXCEPTION(RenderError, exportPdf(pages, path, {QStringLiteral("Dopo")}));
+        QCOMPARE(folderContents(folder), before);
     }
 };
 

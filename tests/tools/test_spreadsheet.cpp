@@ -2,11 +2,12 @@
 // writes that fail without touching what was there before.
 
 #include "tools/spreadsheet.h"
+#include "support/faildevice.h"
+#include "support/scratchfs.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -69,24 +70,13 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
 }
 
-// Accepts `room` bytes, then every write fails.
-class FailingDevice : public QIODevice {
-public:
-    explicit FailingDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64 len) override
-    {
-        if (len > m_room)
-            return -1;
-        m_room -= len;
-        return len;
-    }
-
-private:
-    qint64 m_room;
-};
+Grid manyRows(int count)
+{
+    Grid g(3);
+    for (int i = 0; i < count; ++i)
+        g.appendRow({QStringLiteral("Cliente %1").arg(i), QStringLiteral("Forl\u00ec"), QStringLiteral("nota")});
+    return g;
+}
 
 } // namespace
 
@@ -201,8 +191,33 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("manca"))));
 
         // A device that stops taking bytes half way is a failure, not a success.
-        FailingDevice device(kHead.size() + 10);
+        FailDevice device(kHead.size() + 10);
         QVERIFY(!spreadsheet::write(device, kSheet, twoRows()));
+    }
+
+    // The writer notices a device that stops taking bytes wherever that happens, and
+    // succeeds only when the device took the whole document.
+    void deviceThatFillsUp_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<qint64>("missing"); // bytes of the document the device has no room for
+        const qint64 big = document(manyRows(20000)).size();
+        QTest::newRow("no room at all") << 2 << qint64(document(twoRows()).size());
+        QTest::newRow("last byte") << 2 << qint64(1);
+        QTest::newRow("in the first chunk") << 20000 << big - 1000;
+        QTest::newRow("in a later chunk") << 20000 << big / 2;
+        QTest::newRow("in the tail") << 20000 << qint64(3);
+        QTest::newRow("room enough") << 20000 << qint64(0);
+    }
+    void deviceThatFillsUp()
+    {
+        QFETCH(int, rows);
+        QFETCH(qint64, missing);
+        const Grid grid = manyRows(rows);
+        const QByteArray whole = document(grid);
+        FailDevice device(whole.size() - missing);
+        QCOMPARE(spreadsheet::write(device, kSheet, grid), missing == 0);
+        QVERIFY(whole.startsWith(device.taken()));
     }
 
 #ifdef Q_OS_LINUX
@@ -214,9 +229,7 @@ private slots:
         QVERIFY(spreadsheet::save(path, kSheet, twoRows()));
         const QByteArray old = readAll(path);
 
-        Grid big(3);
-        for (int i = 0; i < 20000; ++i)
-            big.appendRow({QStringLiteral("Cliente %1").arg(i), QStringLiteral("Forl\u00ec"), QStringLiteral("nota")});
+        const Grid big = manyRows(20000);
 
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -233,6 +246,43 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Prova.xls"});
     }
 #endif
+
+    // A full file system, a small export and a big one: the old file keeps every byte
+    // and nothing is left beside it.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("small") << 2;
+        QTest::newRow("bigger than the disk") << 20000;
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(int, rows);
+        ScratchFs fs;
+        if (!fs.mounted())
+            QSKIP(qPrintable(fs.reason()));
+        const QString path = fs.filePath(QStringLiteral("Prova.xls"));
+        QVERIFY(spreadsheet::save(path, kSheet, twoRows()));
+        const auto before = fs.contents();
+        QVERIFY(fs.fill());
+        QVERIFY(!spreadsheet::save(path, kSheet, manyRows(rows)));
+        QCOMPARE(fs.contents(), before);
+    }
+
+    void readOnlyFolderKeepsTheOldFile()
+    {
+        ScratchFs fs;
+        QTemporaryDir plain;
+        const QString folder = fs.mounted() ? fs.path() : plain.path();
+        const QString path = QDir(folder).filePath(QStringLiteral("Prova.xls"));
+        QVERIFY(spreadsheet::save(path, kSheet, twoRows()));
+        const auto before = folderContents(folder);
+        const auto restore = qScopeGuard([&] { restoreFolder(folder); });
+        if (!makeFolderReadOnly(fs, folder))
+            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+        QVERIFY(!spreadsheet::save(path, kSheet, manyRows(10)));
+        QCOMPARE(folderContents(folder), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSpreadsheet)

@@ -1,4 +1,4 @@
-#include "app/crypt.h"
+#include "storage/crypt.h"
 #include "storage/inifile.h"
 
 #include <QTemporaryDir>

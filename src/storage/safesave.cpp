@@ -1,0 +1,227 @@
+#include "safesave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QRandomGenerator>
+
+#ifndef Q_OS_UNIX
+#error "safesave: written for POSIX file systems (open, write, fdatasync, rename)"
+#endif
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace safesave {
+namespace {
+
+QString systemError(int code)
+{
+    return qt_error_string(code);
+}
+
+// Writes all of it or fails; a short write is retried for the rest, as POSIX allows.
+bool writeAll(int fd, const char *data, qint64 size, qint64 offset, int *err)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(qMin<qint64>(size, 1 << 30)), off_t(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *err = errno;
+            return false;
+        }
+        if (n == 0) { // no progress and no reason: never loop for ever
+            *err = EIO;
+            return false;
+        }
+        data += n;
+        size -= n;
+        offset += n;
+    }
+    return true;
+}
+
+// The temporary file as a device for writers. Unbuffered: a write reaches the file at
+// once or fails at once. The first failure sticks.
+class TempDevice : public QIODevice {
+public:
+    explicit TempDevice(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override
+    {
+        struct stat st {};
+        return ::fstat(m_fd, &st) == 0 ? qint64(st.st_size) : 0;
+    }
+    int failure() const { return m_err; } // errno of the first failed write, or 0
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (m_err != 0)
+            return -1;
+        int err = 0;
+        if (!writeAll(m_fd, data, len, pos(), &err)) {
+            m_err = err;
+            setErrorString(systemError(err));
+            return -1;
+        }
+        return len;
+    }
+
+private:
+    int m_fd;
+    int m_err = 0;
+};
+
+class Save {
+public:
+    explicit Save(const QString &path) : m_path(path) {}
+    ~Save() { discard(); }
+
+    bool run(const Writer &writer, QString *error)
+    {
+        if (!prepare() || !fill(writer) || !finish()) {
+            discard();
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(m_path, m_error);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool fail(const QString &why)
+    {
+        m_error = why;
+        return false;
+    }
+    bool failErrno(const QString &what, int code)
+    {
+        return fail(what + QStringLiteral(" (") + systemError(code) + u')');
+    }
+
+    bool prepare()
+    {
+        // A link is followed: the file it points to is replaced, the link stays.
+        const QFileInfo link(m_path);
+        m_target = link.isSymLink() && !link.canonicalFilePath().isEmpty() ? link.canonicalFilePath() : m_path;
+        const QByteArray target = QFile::encodeName(m_target);
+
+        struct stat st {};
+        bool existed = false;
+        if (::stat(target.constData(), &st) == 0) {
+            if (S_ISDIR(st.st_mode))
+                return fail(QStringLiteral("a folder has this name"));
+            if (!S_ISREG(st.st_mode))
+                return fail(QStringLiteral("not a regular file"));
+            if (::access(target.constData(), W_OK) != 0)
+                return failErrno(QStringLiteral("the file cannot be written"), errno);
+            existed = true;
+        } else if (errno != ENOENT) {
+            return failErrno(QStringLiteral("cannot look at the file"), errno);
+        }
+
+        // Hidden, beside the target: same file system, so the rename is atomic.
+        const QFileInfo info(m_target);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QString name = QStringLiteral(".%1.%2.tmp")
+                                     .arg(info.fileName())
+                                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+            m_temp = QFile::encodeName(info.dir().filePath(name));
+            m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd >= 0)
+                break;
+            if (errno != EEXIST) {
+                m_temp.clear();
+                return failErrno(QStringLiteral("cannot create a temporary file in the folder"), errno);
+            }
+        }
+        if (m_fd < 0) {
+            m_temp.clear();
+            return fail(QStringLiteral("no free name for a temporary file"));
+        }
+        // The new file keeps the permissions of the one it replaces.
+        if (existed)
+            ::fchmod(m_fd, st.st_mode & 07777);
+        return true;
+    }
+
+    bool fill(const Writer &writer)
+    {
+        TempDevice device(m_fd);
+        const bool produced = writer(device);
+        if (device.failure() != 0)
+            return failErrno(QStringLiteral("write failed"), device.failure());
+        if (!produced)
+            return fail(QStringLiteral("the contents could not be produced"));
+        return true;
+    }
+
+    bool finish()
+    {
+        int rc;
+        do {
+            rc = ::fdatasync(m_fd);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0)
+            return failErrno(QStringLiteral("sync to disk failed"), errno);
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0)
+            return failErrno(QStringLiteral("closing the file failed"), errno);
+        if (::rename(m_temp.constData(), QFile::encodeName(m_target).constData()) != 0)
+            return failErrno(QStringLiteral("cannot replace the file"), errno);
+        m_temp.clear();
+        syncFolder();
+        return true;
+    }
+
+    // Makes the rename itself durable. Best effort: the file is already in place.
+    void syncFolder()
+    {
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_target).absolutePath());
+        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+
+    void discard()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        if (!m_temp.isEmpty()) {
+            ::unlink(m_temp.constData());
+            m_temp.clear();
+        }
+    }
+
+    QString m_path;
+    QString m_target;
+    QByteArray m_temp; // the temporary file while it exists
+    int m_fd = -1;
+    QString m_error;
+};
+
+} // namespace
+
+bool save(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return save(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
+}
+
+bool save(const QString &path, const Writer &writer, QString *error)
+{
+    return Save(path).run(writer, error);
+}
+
+} // namespace safesave
