@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include <QCoreApplication>
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -25,3 +27,20 @@ void setUp(QApplication &app)
 }
 
 } // namespace app
+
+namespace {
+std::function<void()> g_endHandler;
+}
+
+void endProgram()
+{
+    if (g_endHandler)
+        g_endHandler();
+    else
+        QCoreApplication::quit();
+}
+
+void setEndHandler(std::function<void()> handler)
+{
+    g_endHandler = std::move(handler);
+}

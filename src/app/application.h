@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QApplication;
 
 namespace app {
@@ -9,3 +11,7 @@ namespace app {
 void setUp(QApplication &app);
 
 } // namespace app
+
+// Asks the application to end. Tests may catch the request instead.
+void endProgram();
+void setEndHandler(std::function<void()> handler); // empty: quit the application

@@ -2,16 +2,13 @@
 
 #include "ui/helpwindows.h"
 #include "ui/seams.h"
-#include "workspace.h"
-
-#include "clients/frmclienti.h"
-#include "models/frmparametri.h"
+#include "application.h"
 
 #include <QCloseEvent>
 #include <QSvgWidget>
 #include <QToolButton>
 
-TfrmAvvio::TfrmAvvio(Workspace &ws) : WorkWindow(QStringLiteral("frmAvvio"), QStringLiteral(" Tirello")), m_ws(ws)
+TfrmAvvio::TfrmAvvio() : WorkWindow(QStringLiteral("frmAvvio"), QStringLiteral(" Tirello"))
 {
     look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
     QWidget *p = panel();
@@ -83,8 +80,8 @@ TfrmAvvio::TfrmAvvio(Workspace &ws) : WorkWindow(QStringLiteral("frmAvvio"), QSt
 
 void TfrmAvvio::appClick(int tile)
 {
-    WorkWindow *targets[4] = {m_ws.frmClienti, m_ws.frmParametri, m_ws.frmMenuRapporti, m_ws.frmMenuCertificati};
-    windowSwitch(targets[tile], this);
+    if (QWidget *area = m_areas[tile])
+        windowSwitch(area, this);
 }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event)

@@ -3,14 +3,17 @@
 #include "ui/helpwindows.h"
 #include "ui/widgets.h"
 
-struct Workspace;
+#include <array>
+
 class QToolButton;
 
 // The launcher: four tiles that open the work areas, and the corner icons.
 class TfrmAvvio : public WorkWindow {
     Q_OBJECT
 public:
-    explicit TfrmAvvio(Workspace &ws);
+    TfrmAvvio();
+    // The windows of the four tiles, in tile order.
+    void setWorkAreas(const std::array<QWidget *, 4> &areas) { m_areas = areas; }
 
     QToolButton *imgApp[4];
     QToolButton *btnApp[4];
@@ -28,5 +31,5 @@ protected:
 private:
     void appClick(int tile);
 
-    Workspace &m_ws;
+    std::array<QWidget *, 4> m_areas{};
 };

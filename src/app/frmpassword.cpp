@@ -1,9 +1,8 @@
 #include "frmpassword.h"
 
-#include "frmavvio.h"
+#include "application.h"
 #include "ui/seams.h"
 #include "ui/widgets.h"
-#include "workspace.h"
 
 #include "storage/crypt.h"
 #include "storage/inifile.h"
@@ -80,7 +79,7 @@ QLabel *hiddenLabel(QWidget *parent, const QString &name)
 
 // ---- Login ---------------------------------------------------------------------------
 
-TfrmPassword::TfrmPassword(Workspace &ws) : m_ws(ws)
+TfrmPassword::TfrmPassword()
 {
     fixedDialogLook(this, QStringLiteral("frmPassword"), QStringLiteral(" Tirello - Autenticazione"),
                     QSize(460, 330));
@@ -121,13 +120,19 @@ TfrmPassword::TfrmPassword(Workspace &ws) : m_ws(ws)
     connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, [] { endProgram(); });
     connect(btnCambiaPassword, &QPushButton::clicked, this,
-            [this] { windowSwitch(m_ws.frmCambiaPassword, this); });
+            [this] { windowSwitch(m_change, this); });
     centreOnScreen(this);
 }
 
 void TfrmPassword::updateOK()
 {
     cmdOK->setEnabled(!text::isBlank(txtPassword->text()));
+}
+
+void TfrmPassword::setNext(QWidget *launcher, QWidget *changePassword)
+{
+    m_launcher = launcher;
+    m_change = changePassword;
 }
 
 void TfrmPassword::reset()
@@ -162,7 +167,7 @@ void TfrmPassword::cmdOKClick()
     const bool right = lblMemory->text() == password::normalise(txtPassword->text());
     lblMemory->clear();
     if (right) {
-        windowSwitch(m_ws.frmAvvio, this);
+        windowSwitch(m_launcher, this);
         return;
     }
     Messages::plain(this, passwordTexts::kWrong);
@@ -172,7 +177,7 @@ void TfrmPassword::cmdOKClick()
 
 // ---- Change of password --------------------------------------------------------------
 
-TfrmCambiaPassword::TfrmCambiaPassword(Workspace &ws) : m_ws(ws)
+TfrmCambiaPassword::TfrmCambiaPassword(TfrmPassword *login) : m_login(login)
 {
     fixedDialogLook(this, QStringLiteral("frmCambiaPassword"), QStringLiteral(" Cambia password"),
                     QSize(460, 420));
@@ -241,7 +246,7 @@ void TfrmCambiaPassword::showEvent(QShowEvent *event)
 void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    auto *login = m_ws.frmPassword;
+    auto *login = m_login;
     login->txtPassword->clear();
     login->lblMemory->clear();
     windowSwitch(login, this);

@@ -5,13 +5,14 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-struct Workspace;
 
 // The login window: the only way into the program.
 class TfrmPassword : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmPassword(Workspace &ws);
+    TfrmPassword();
+    // The launcher that the right password opens, and the change of password.
+    void setNext(QWidget *launcher, QWidget *changePassword);
 
     QLineEdit *txtPassword;
     QPushButton *cmdOK;
@@ -29,14 +30,15 @@ private:
     void cmdOKClick();
     void updateOK();
 
-    Workspace &m_ws;
+    QWidget *m_launcher = nullptr;
+    QWidget *m_change = nullptr;
 };
 
 // Change of the access password. Never logs the user in.
 class TfrmCambiaPassword : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmCambiaPassword(Workspace &ws);
+    explicit TfrmCambiaPassword(TfrmPassword *login); // closing returns to the login
 
     QLineEdit *txtPasswordOld;
     QLineEdit *txtPasswordNew;
@@ -53,7 +55,7 @@ private:
     void cmdOKClick();
     void updateOK();
 
-    Workspace &m_ws;
+    TfrmPassword *m_login;
 };
 
 namespace passwordTexts {

@@ -12,7 +12,6 @@
 #include "storage/records.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 
 namespace {
 
@@ -40,15 +39,17 @@ private:
 std::unique_ptr<Workspace> Workspace::create()
 {
     auto ws = std::make_unique<Workspace>();
-    ws->frmPassword = new TfrmPassword(*ws);
-    ws->frmAvvio = new TfrmAvvio(*ws);
-    ws->frmCambiaPassword = new TfrmCambiaPassword(*ws);
+    ws->frmPassword = new TfrmPassword;
+    ws->frmAvvio = new TfrmAvvio;
+    ws->frmCambiaPassword = new TfrmCambiaPassword(ws->frmPassword);
+    ws->frmPassword->setNext(ws->frmAvvio, ws->frmCambiaPassword);
     ws->frmClienti = new TfrmClienti(ws->frmAvvio);
     ws->frmMenuRapporti =
         new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
     ws->frmParametri = new TfrmParametri(ws->frmAvvio);
     ws->frmMenuCertificati = new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuCertificati"),
                                              QStringLiteral(" Tirello - Certificati di analisi chimica"));
+    ws->frmAvvio->setWorkAreas({ws->frmClienti, ws->frmParametri, ws->frmMenuRapporti, ws->frmMenuCertificati});
     // The model lists read their archive when the program starts, so the archive exists
     // from the first start on. A failure here stays silent.
     try {
@@ -72,21 +73,4 @@ Workspace::~Workspace()
 void Workspace::start()
 {
     frmPassword->show();
-}
-
-namespace {
-std::function<void()> g_endHandler;
-}
-
-void endProgram()
-{
-    if (g_endHandler)
-        g_endHandler();
-    else
-        QCoreApplication::quit();
-}
-
-void setEndHandler(std::function<void()> handler)
-{
-    g_endHandler = std::move(handler);
 }

@@ -2,7 +2,8 @@
 // The work windows: one instance of each for the whole run, switched by showing the
 // target and hiding the source.
 
-#include "ui/widgets.h" // windowSwitch
+#include "application.h" // endProgram
+#include "ui/widgets.h"   // windowSwitch
 
 #include <functional>
 #include <memory>
@@ -32,6 +33,3 @@ struct Workspace {
     void start(); // shows the login window
 };
 
-// Asks the application to end. Tests may catch the request instead.
-void endProgram();
-void setEndHandler(std::function<void()> handler); // empty: quit the application
