@@ -6,6 +6,9 @@
 #include "clients/frmclienti.h"
 #include "models/frmparametri.h"
 #include "models/modelsearch.h"
+#include "reports/frmrapporti.h"
+#include "reports/yearwindows_ui.h"
+#include "ui/yearwindow.h"
 
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
@@ -44,11 +47,18 @@ std::unique_ptr<Workspace> Workspace::create()
     ws->frmCambiaPassword = new TfrmCambiaPassword(ws->frmPassword);
     ws->frmPassword->setNext(ws->frmAvvio, ws->frmCambiaPassword);
     ws->frmClienti = new TfrmClienti(ws->frmAvvio);
-    ws->frmMenuRapporti =
-        new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuRapporti"), QStringLiteral(" Tirello - Rapporti di prova"));
+    ws->frmRapporti = new TfrmRapporti(ws->frmAvvio);
+    ws->frmMenuRapporti = new YearWindow(reports::yearWindow(), ws->frmAvvio, ws->frmRapporti,
+                                         [card = ws->frmRapporti](const QString &path, const QString &title) {
+                                             card->openArchive(path, title);
+                                         });
     ws->frmParametri = new TfrmParametri(ws->frmAvvio);
-    ws->frmMenuCertificati = new FrameWindow(ws->frmAvvio, QStringLiteral("frmMenuCertificati"),
-                                             QStringLiteral(" Tirello - Certificati di analisi chimica"));
+    ws->frmCertificati = new FrameWindow(ws->frmAvvio, QStringLiteral("frmCertificati"),
+                                         QStringLiteral(" Tirello - Certificati di analisi chimica"));
+    ws->frmMenuCertificati = new YearWindow(certificates::yearWindow(), ws->frmAvvio, ws->frmCertificati,
+                                            [card = ws->frmCertificati](const QString &, const QString &title) {
+                                                card->setWindowTitle(title);
+                                            });
     ws->frmAvvio->setWorkAreas({ws->frmClienti, ws->frmParametri, ws->frmMenuRapporti, ws->frmMenuCertificati});
     // The model lists read their archive when the program starts, so the archive exists
     // from the first start on. A failure here stays silent.
@@ -67,7 +77,9 @@ Workspace::~Workspace()
     delete frmClienti;
     delete frmParametri;
     delete frmMenuRapporti;
+    delete frmRapporti;
     delete frmMenuCertificati;
+    delete frmCertificati;
 }
 
 void Workspace::start()

@@ -15,6 +15,8 @@ class TfrmAvvio;
 class WorkWindow;
 class TfrmClienti;
 class TfrmParametri;
+class TfrmRapporti;
+class YearWindow;
 
 struct Workspace {
     TfrmPassword *frmPassword = nullptr;
@@ -22,8 +24,12 @@ struct Workspace {
     TfrmCambiaPassword *frmCambiaPassword = nullptr;
     TfrmClienti *frmClienti = nullptr;
     TfrmParametri *frmParametri = nullptr;
-    WorkWindow *frmMenuRapporti = nullptr;
-    WorkWindow *frmMenuCertificati = nullptr;
+    YearWindow *frmMenuRapporti = nullptr;
+    TfrmRapporti *frmRapporti = nullptr;
+    YearWindow *frmMenuCertificati = nullptr;
+    // The certificate card is still to come: its frame, titled with the year, returns
+    // to the launcher.
+    WorkWindow *frmCertificati = nullptr;
 
     // Creates every work window, in the program's order, and the model archive when
     // it is missing. Nothing is shown yet.

@@ -7,4 +7,7 @@ void openTaxCode(QWidget *owner, const QString &text); // frmCodFisc
 void openVat(QWidget *owner, const QString &text);     // frmPartitaIva
 void openCard(QWidget *owner, const QString &text);    // frmCarta
 void openIban(QWidget *owner, const QString &text);    // frmIban
+// A tax code field's check button: a code of digits only is a company's VAT number and
+// goes to the VAT number check; anything else (empty too) to the tax code check.
+void openTaxCodeOrVat(QWidget *owner, const QString &text);
 }

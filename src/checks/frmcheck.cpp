@@ -37,27 +37,6 @@ public:
     }
 };
 
-// A digits-only field swallows every other printable character that is not a digit.
-// Shortcuts (Ctrl, Alt) and editing keys pass.
-class DigitKeys : public QObject {
-public:
-    explicit DigitKeys(QLineEdit *field) : QObject(field) { field->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        auto *k = static_cast<QKeyEvent *>(e);
-        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-            return false;
-        for (QChar c : k->text())
-            if (c.isPrint() && !(c >= u'0' && c <= u'9'))
-                return true;
-        return false;
-    }
-};
-
 // The banner: the window's title words beside a small picture, on a light plate.
 QByteArray bannerSvg(QSize size, const QString &title, const QByteArray &icon)
 {
@@ -233,7 +212,7 @@ CheckWindow::CheckWindow(QWidget *owner, const Frame &frame) : QDialog(owner), m
         m_field->setInputMethodHints(Qt::ImhDigitsOnly);
     rules::enterMoves(m_field, [this] { return btnControlla; }); // Enter moves on to the check button
     if (frame.digitsOnly)
-        new DigitKeys(m_field);
+        rules::digitKeysOnly(m_field);
 
     // A longer handed-over text keeps its length until the user has brought it in range.
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString &t) {

@@ -28,16 +28,6 @@ constexpr int kRow = 46;     // a caption above its field
 constexpr int kLeft = 80;    // fields start right of the section picture
 constexpr int kFieldH = 24;
 
-bool onlyDigits(const QString &s)
-{
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 } // namespace
 
 TfrmClienti::TfrmClienti(QWidget *home)
@@ -267,12 +257,7 @@ void TfrmClienti::showEvent(QShowEvent *event)
 
 void TfrmClienti::btnCodFiscClick()
 {
-    // A company's tax code may be all digits: that is a VAT number.
-    const QString code = text::trim(edit(QStringLiteral("txtCodFisc"))->text());
-    if (onlyDigits(code))
-        checks::openVat(this, code);
-    else
-        checks::openTaxCode(this, code);
+    checks::openTaxCodeOrVat(this, edit(QStringLiteral("txtCodFisc"))->text());
 }
 
 void TfrmClienti::btnEmailClick()

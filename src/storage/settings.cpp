@@ -123,4 +123,37 @@ std::optional<QString> nextNumber(const QString &start, int count, bool withYear
     return number;
 }
 
+QList<LaboratoryField> laboratoryFields(DocumentKind kind)
+{
+    QList<LaboratoryField> fields{
+        {"txtLaboratorio", &Laboratory::denominazione}, {"txtIndirizzoLab", &Laboratory::indirizzo},
+        {"txtCittaLab", &Laboratory::comune},           {"txtPartitaIvaLab", &Laboratory::partita},
+        {"txtCodFiscLab", &Laboratory::codice},         {"txtEmailLab", &Laboratory::email},
+        {"txtTelLab", &Laboratory::telefono},           {"txtLiberoLab", &Laboratory::libero},
+    };
+    if (kind == DocumentKind::Reports) {
+        fields.append({"txtResponsabile", &Laboratory::responsabile});
+    } else {
+        fields.append({"txtChimico", &Laboratory::chimico});
+        fields.append({"txtOrdine", &Laboratory::ordine});
+    }
+    return fields;
+}
+
+records::Values laboratoryValues(const Laboratory &lab, DocumentKind kind)
+{
+    records::Values v;
+    for (const LaboratoryField &f : laboratoryFields(kind))
+        v.set(QString::fromLatin1(f.field), lab.*f.member);
+    return v;
+}
+
+Laboratory laboratoryFrom(const records::Values &card, DocumentKind kind)
+{
+    Laboratory lab;
+    for (const LaboratoryField &f : laboratoryFields(kind))
+        lab.*f.member = card.trimmed(QString::fromLatin1(f.field));
+    return lab;
+}
+
 } // namespace settings

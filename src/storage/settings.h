@@ -8,6 +8,9 @@
 // leaves the file as it was.
 
 #include "inifile.h"
+#include "storage/values.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -43,6 +46,17 @@ struct Laboratory {
 
     bool operator==(const Laboratory &) const = default;
 };
+
+// The card fields that show the block on a kind's card: the eight shared ones, then
+// txtResponsabile (reports) or txtChimico and txtOrdine (certificates).
+struct LaboratoryField {
+    const char *field;
+    QString Laboratory::*member;
+};
+QList<LaboratoryField> laboratoryFields(DocumentKind kind);
+// The block as a card shows it (field name -> text), and back, trimmed.
+records::Values laboratoryValues(const Laboratory &lab, DocumentKind kind);
+Laboratory laboratoryFrom(const records::Values &card, DocumentKind kind);
 
 // Every key of the block, empty where missing.
 Laboratory readLaboratory(const QString &path);

@@ -7,9 +7,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSvgRenderer>
 #include <QToolButton>
 
 using records::Record;
@@ -323,7 +325,7 @@ void CardWindow::makeAttachmentLabels()
             look::hiddenLabel(panel(), f.name);
 }
 
-void CardWindow::buildStatusBar()
+void CardWindow::buildStatusBar(bool withArrows)
 {
     auto *bar = new QWidget(panel());
     bar->setObjectName(QStringLiteral("panStato"));
@@ -334,41 +336,89 @@ void CardWindow::buildStatusBar()
 
     panInfo = new StatusLine(cardTexts::kReady, bar);
     panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setGeometry(12, 0, 700, 40);
+    panInfo->setGeometry(12, 0, withArrows ? 700 : 971, 40);
     panInfo->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
     m_hints->setLine(panInfo);
 
+    if (!withArrows)
+        return;
+    const BrowseHints hints;
+    buildBrowsing(bar, 995 - 232, 1, hints);
+}
+
+void CardWindow::buildBrowsing(QWidget *parent, int x, int y, const BrowseHints &hints)
+{
     struct Arrow {
         QToolButton **button;
         const char *name;
         const char *accessible;
         const char *hint;
-        int x;
     };
     const Arrow arrows[] = {
-        {&cmdPrimo, "cmdPrimo", "Prima scheda", "Visualizza la prima scheda in archivio.", 995 - 232},
-        {&cmdIndietro, "cmdIndietro", "Scheda precedente", "Visualizza la scheda precedente in archivio.", 995 - 188},
-        {&cmdAvanti, "cmdAvanti", "Scheda successiva", "Visualizza la scheda successiva in archivio.", 995 - 96},
-        {&cmdUltimo, "cmdUltimo", "Ultima scheda", "Visualizza l'ultima scheda in archivio.", 995 - 52},
+        {&cmdPrimo, "cmdPrimo", "Prima scheda", hints.first},
+        {&cmdIndietro, "cmdIndietro", "Scheda precedente", hints.previous},
+        {&cmdAvanti, "cmdAvanti", "Scheda successiva", hints.next},
+        {&cmdUltimo, "cmdUltimo", "Ultima scheda", hints.last},
     };
-    for (const Arrow &a : arrows) {
+    // First and previous, the position, next and last.
+    const int at[] = {x, x + 44, x + 136, x + 180};
+    for (int i = 0; i < 4; ++i) {
+        const Arrow &a = arrows[i];
         const QString name = QString::fromLatin1(a.name);
-        *a.button = look::pictureButton(bar, name, QStringLiteral(":/img/cards/%1.svg").arg(name), QSize(40, 32),
+        *a.button = look::pictureButton(parent, name, QStringLiteral(":/img/cards/%1.svg").arg(name), QSize(40, 32),
                                         QString::fromUtf8(a.accessible));
-        (*a.button)->move(a.x, 1);
+        (*a.button)->move(at[i], y);
         setHint(*a.button, QString::fromUtf8(a.hint));
     }
-    lblPosizione = new QLabel(bar);
+    lblPosizione = new QLabel(parent);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
-    lblPosizione->setGeometry(995 - 142, 6, 44, 28);
+    lblPosizione->setGeometry(x + 90, y + 5, 44, 28);
     lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setStyleSheet(QStringLiteral("background: white; color: black; font-weight: bold; border-radius: 3px;"));
+    lblPosizione->setStyleSheet(QStringLiteral(
+        "background: white; color: black; font-weight: bold; border: 1px solid #9FB8CF; border-radius: 3px;"));
     lblPosizione->setAccessibleName(QStringLiteral("Posizione della scheda in archivio"));
 
     connect(cmdPrimo, &QToolButton::clicked, this, &CardWindow::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &CardWindow::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &CardWindow::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &CardWindow::cmdUltimoClick);
+}
+
+void CardWindow::commandToolbar(const QList<Command> &commands, int browseAt, const BrowseHints &hints)
+{
+    auto *bar = new QWidget(panel());
+    bar->setObjectName(QStringLiteral("panComandi"));
+    bar->setGeometry(0, 0, 995, 58);
+    clearsHint(bar);
+
+    // Each command in a white box; the browsing arrows and the position in theirs.
+    const auto box = [&](int x, int w) {
+        auto *frame = new QFrame(bar);
+        frame->setGeometry(x, 3, w, 52);
+        frame->setStyleSheet(QStringLiteral("background: white; border: 1px solid #9FB8CF; border-radius: 6px;"));
+        clearsHint(frame);
+    };
+    int x = 4;
+    for (int i = 0; i <= commands.size(); ++i) {
+        if (i == browseAt) {
+            box(x, 226);
+            buildBrowsing(bar, x + 2, 10, hints);
+            x += 229;
+        }
+        if (i == commands.size())
+            break;
+        const Command &c = commands[i];
+        const QString name = QString::fromLatin1(c.name);
+        const QString picture = c.picture ? QString::fromLatin1(c.picture)
+                                          : QStringLiteral(":/img/cards/%1.svg").arg(name);
+        const QSize size = QSvgRenderer(picture).defaultSize();
+        box(x, size.width() + 8);
+        QToolButton *b = look::pictureButton(bar, name, picture, size, QString::fromUtf8(c.caption));
+        b->move(x + 1, 3 + (52 - b->height()) / 2);
+        setHint(b, QString::fromUtf8(c.hint));
+        *c.button = b;
+        x += size.width() + 11;
+    }
 }
 
 void CardWindow::setHint(QWidget *control, const QString &hint)

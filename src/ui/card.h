@@ -72,12 +72,20 @@ public:
     virtual QString archivePath() const = 0;
     const records::Layout &layout() const { return m_layout; }
 
-    // One command picture of the right-hand column.
+    // One command picture of the command column or toolbar.
     struct Command {
         QToolButton **button;
-        const char *name; // also the picture ":/img/cards/<name>.svg"
+        const char *name; // the picture is ":/img/cards/<name>.svg" unless given
         const char *caption;
         const char *hint;
+        const char *picture = nullptr;
+    };
+    // The hints of the four browsing arrows.
+    struct BrowseHints {
+        const char *first = "Visualizza la prima scheda in archivio.";
+        const char *previous = "Visualizza la scheda precedente in archivio.";
+        const char *next = "Visualizza la scheda successiva in archivio.";
+        const char *last = "Visualizza l'ultima scheda in archivio.";
     };
 
 protected:
@@ -93,8 +101,12 @@ protected:
     void bindFields();
     // The hidden labels of the record's attachment fields, on the panel.
     void makeAttachmentLabels();
-    // The status bar at the bottom of the panel with the hint line and the arrows.
-    void buildStatusBar();
+    // The status bar at the bottom of the panel with the hint line, and with the browsing
+    // arrows and the position unless the card has them in its toolbar.
+    void buildStatusBar(bool withArrows = true);
+    // A toolbar of commands in white boxes along the top of the panel; the browsing arrows
+    // and the position stand before command number browseAt.
+    void commandToolbar(const QList<Command> &commands, int browseAt, const BrowseHints &hints);
     // The command column down the right of the panel, from `top`, one command every `step`.
     void commandColumn(const QList<Command> &commands, int top, int step);
     // Moving the mouse over control writes its hint into panInfo.
@@ -109,6 +121,7 @@ private:
     template <typename F>
     bool archiveCommand(F &&work, Messages::Kind failure = Messages::Kind::Error);
     int position() const; // throws ArchiveError when the label holds no number
+    void buildBrowsing(QWidget *parent, int x, int y, const BrowseHints &hints);
     QWidget *control(const QString &name) const;
 
     const records::Layout &m_layout;

@@ -117,6 +117,21 @@ void digitsOnly(QLineEdit *edit)
     });
 }
 
+void digitKeysOnly(QLineEdit *edit)
+{
+    new EventHook(edit, [](QEvent *e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
+        for (QChar c : k->text())
+            if (c.isPrint() && !(c >= u'0' && c <= u'9'))
+                return true;
+        return false;
+    });
+}
+
 void dateField(QLineEdit *edit, std::function<void()> open)
 {
     edit->setReadOnly(true);

@@ -16,6 +16,9 @@ namespace rules {
 void province(QComboBox *combo);
 // When a key is released: upper case.
 void upperOnKeyRelease(QLineEdit *edit);
+// Keys only: a typed character that is not a digit is swallowed; Backspace, Delete, the
+// arrows and shortcuts pass, and pasted text is left to the field's own checks.
+void digitKeysOnly(QLineEdit *edit);
 // After every typed change: trimmed; optionally also on leaving the field.
 void trimmed(QLineEdit *edit, bool alsoOnLeave = false);
 // After every typed change: trimmed, then upper case.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPalette>
+#include <QPointer>
 
 namespace look {
 namespace {
@@ -21,6 +22,9 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *e) override
     {
+        // The frame stands under the field and may go first when the window is destroyed.
+        if (!m_frame)
+            return false;
         if (e->type() == QEvent::FocusIn)
             m_frame->show();
         else if (e->type() == QEvent::FocusOut)
@@ -39,7 +43,7 @@ public:
     }
 
 private:
-    QFrame *m_frame;
+    QPointer<QFrame> m_frame;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -174,6 +175,20 @@ private slots:
         QTest::mouseRelease(info.lnkWeb, Qt::LeftButton, {}, QPoint(-20, -20));
         QCOMPARE(colour(), LinkLabel::kDarkBlue);
         QVERIFY(Shell::taken().isEmpty());
+    }
+
+    // A window closed while a field with a focus frame has the focus.
+    void focusFrameGoesWithItsWindow()
+    {
+        auto *window = new QWidget;
+        auto *field = new QLineEdit(window);
+        QFrame *frame = look::focusFrame(field, QStringLiteral("effCampo"));
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        field->setFocus();
+        QVERIFY(frame->isVisible());
+        delete window; // the frame stands under the field and goes first
     }
 
 private:

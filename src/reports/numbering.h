@@ -1,0 +1,13 @@
+#pragma once
+// The start number of the automatic numbering as the numbering window keeps it.
+
+#include <QString>
+
+namespace reports {
+
+// The text of the start field once the user leaves it: empty or not a number gives "1";
+// a number (decimal comma allowed) becomes the nearest whole number, halves upwards,
+// without leading zeros ("007" gives "7", "2,5" gives "3").
+QString normaliseStart(const QString &typed);
+
+} // namespace reports

@@ -1,0 +1,512 @@
+// The test report card with its year window, numbering and calendar, driven as a user
+// would: hand-over of the year, the laboratory block, "Nuovo", the mandatory fields, the
+// record on disk, the date fields and the tools that fill the card.
+
+#include "app/frmavvio.h"
+#include "models/modelsearch.h"
+#include "reports/frmnumerazione.h"
+#include "reports/frmrapporti.h"
+#include "reports/numbering.h"
+#include "storage/recordfile.h"
+#include "storage/settings.h"
+#include "ui/frmcalendario.h"
+#include "ui/listwindow.h"
+#include "ui/rowgrid.h"
+#include "ui/yearwindow.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "support/cardfixture.h"
+#include "support/messages.h"
+
+using Messages::Kind;
+using records::Record;
+using settings::DocumentKind;
+
+namespace {
+
+constexpr int kSize = 13494;
+
+// A report with the six mandatory fields filled.
+Record report(const QString &number)
+{
+    Record r(records::report());
+    r.setText(QStringLiteral("txtLaboratorio"), QStringLiteral("Laboratorio Rossi"));
+    r.setText(QStringLiteral("txtCliente"), QStringLiteral("Bianchi Spa"));
+    r.setText(QStringLiteral("txtNumRap"), number);
+    r.setText(QStringLiteral("txtData"), QStringLiteral("01/02/2025"));
+    r.setText(QStringLiteral("txtAnalisi"), QStringLiteral("Chimica"));
+    r.setText(QStringLiteral("txtCampione"), QStringLiteral("Acqua"));
+    r.setText(QStringLiteral("chkConsegnato"), records::kNo);
+    return r;
+}
+
+} // namespace
+
+class TestRapporti : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        Clock::setOverride(QDateTime(QDate(2025, 3, 14), QTime(7, 3, 41)));
+        m_fx.setUp();
+    }
+    void cleanup()
+    {
+        m_fx.tearDown();
+        Clock::setOverride({});
+    }
+
+    // ---- Year window ----------------------------------------------------------------------
+
+    void yearWindowHandsTheArchiveToTheCard()
+    {
+        YearWindow *w = m_fx.ws().frmMenuRapporti;
+        QTest::mouseClick(m_fx.ws().frmAvvio->btnApp[2], Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Tirello - Rapporti di prova"));
+        QCOMPARE(w->txtAnnoPreventivi->text(), QStringLiteral("2025"));
+        QCOMPARE(w->lblMemory->text(), QStringLiteral("avvio"));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(QApplication::focusWidget(), w->txtAnnoPreventivi);
+
+        // Too short, then empty: the warning, the window stays.
+        for (const QString &typed : {QStringLiteral("202"), QString()}) {
+            w->txtAnnoPreventivi->setText(typed);
+            QTest::mouseClick(w->btnApriPreventivi, Qt::LeftButton);
+            support::expectOne(Kind::Warning, YearWindow::kFourDigits);
+            QVERIFY(w->isVisible());
+            QCOMPARE(QApplication::focusWidget(), w->txtAnnoPreventivi);
+        }
+        // Letters are not typed; Enter goes to "Apri", Enter again opens.
+        w->txtAnnoPreventivi->clear();
+        QTest::keyClicks(w->txtAnnoPreventivi, QStringLiteral("2a0x23"));
+        QCOMPARE(w->txtAnnoPreventivi->text(), QStringLiteral("2023"));
+        QTest::keyClick(w->txtAnnoPreventivi, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->btnApriPreventivi);
+        QTest::keyClick(w->btnApriPreventivi, Qt::Key_Return);
+
+        TfrmRapporti *card = m_fx.ws().frmRapporti;
+        QVERIFY(card->isVisible());
+        QVERIFY(!w->isVisible() && !m_fx.ws().frmAvvio->isVisible());
+        QCOMPARE(card->windowTitle(), QStringLiteral(" Tirello - Rapporti di prova anno 2023"));
+        QCOMPARE(card->archivePath(), m_fx.file(QStringLiteral("2023.rdp")));
+        QVERIFY(!QFile::exists(card->archivePath())); // the year window touches no file
+
+        // Back through the launcher: the current year again.
+        QVERIFY(card->close());
+        QVERIFY(m_fx.ws().frmAvvio->isVisible());
+        QTest::mouseClick(m_fx.ws().frmAvvio->btnApp[2], Qt::LeftButton);
+        QCOMPARE(w->txtAnnoPreventivi->text(), QStringLiteral("2025"));
+        QTest::mouseClick(w->imgEsci, Qt::LeftButton);
+        QVERIFY(!w->isVisible());
+        QVERIFY(m_fx.ws().frmAvvio->isVisible());
+    }
+
+    // The certificate card is still to come: its frame takes the year in its title.
+    void certificateYearWindowOpensItsFrame()
+    {
+        YearWindow *w = m_fx.ws().frmMenuCertificati;
+        QVERIFY(m_fx.open(w));
+        QCOMPARE(w->intAnnoPreventivi->text(), QStringLiteral("Archivio certificati di analisi chimica"));
+        QTest::mouseClick(w->btnApriPreventivi, Qt::LeftButton);
+        QVERIFY(m_fx.ws().frmCertificati->isVisible());
+        QCOMPARE(m_fx.ws().frmCertificati->windowTitle(),
+                 QStringLiteral(" Tirello - Certificati di analisi chimica anno 2025"));
+        QVERIFY(m_fx.ws().frmCertificati->close());
+        QVERIFY(m_fx.ws().frmAvvio->isVisible());
+    }
+
+    // ---- Card ------------------------------------------------------------------------------
+
+    void showBlanksTheDocumentAndLoadsTheLaboratory()
+    {
+        settings::Laboratory lab;
+        lab.denominazione = QStringLiteral("Laboratorio Rossi");
+        lab.comune = QStringLiteral("47121 Forl\u00ec (FC)");
+        lab.responsabile = QStringLiteral("Dott. Verdi");
+        lab.chimico = QStringLiteral("Dott.ssa Neri");
+        settings::writeLaboratory(settings::filePath(), DocumentKind::Certificates, lab);
+        settings::writeLaboratory(settings::filePath(), DocumentKind::Reports, lab);
+
+        TfrmRapporti *c = openCard();
+        QCOMPARE(field("txtLaboratorio"), QStringLiteral("Laboratorio Rossi"));
+        QCOMPARE(field("txtCittaLab"), QStringLiteral("47121 Forl\u00ec (FC)"));
+        QCOMPARE(field("txtResponsabile"), QStringLiteral("Dott. Verdi"));
+        QVERIFY(c->panDatiGen->isVisible() && !c->panRisultati->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c->edit(QStringLiteral("txtCliente")));
+
+        // The blank step keeps the laboratory, the number and the date.
+        c->setField(QStringLiteral("txtNumRap"), QStringLiteral("7"));
+        c->setField(QStringLiteral("txtCliente"), QStringLiteral("Bianchi"));
+        c->setField(QStringLiteral("txtRisultato30"), QStringLiteral("1,5"));
+        c->setField(QStringLiteral("lblFile01"), QStringLiteral("a.pdf"));
+        c->chkConsegnato->setChecked(true);
+        c->blankCard();
+        const records::Values v = c->values();
+        QCOMPARE(v.text(QStringLiteral("txtNumRap")), QStringLiteral("7"));
+        QCOMPARE(v.text(QStringLiteral("txtLaboratorio")), QStringLiteral("Laboratorio Rossi"));
+        QVERIFY(v.text(QStringLiteral("txtCliente")).isEmpty() && v.text(QStringLiteral("txtRisultato30")).isEmpty()
+                && v.text(QStringLiteral("lblFile01")).isEmpty());
+        QVERIFY(!c->chkConsegnato->isChecked());
+
+        // Closing stores the laboratory shown; the certificate's own keys stay.
+        c->setField(QStringLiteral("txtTelLab"), QStringLiteral("  0543 1  "));
+        QVERIFY(c->close());
+        const settings::Laboratory stored = settings::readLaboratory(settings::filePath());
+        QCOMPARE(stored.telefono, QStringLiteral("0543 1"));
+        QCOMPARE(stored.responsabile, QStringLiteral("Dott. Verdi"));
+        QCOMPARE(stored.chimico, QStringLiteral("Dott.ssa Neri"));
+    }
+
+    void newProposesTheNumber_data()
+    {
+        QTest::addColumn<QString>("start"); // "-": no settings
+        QTest::addColumn<bool>("withYear");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("year"); // the archive's year
+        QTest::addColumn<QString>("number");
+        QTest::newRow("empty archive, no settings") << "-" << false << 0 << "2025" << "1";
+        QTest::newRow("start 100, four stored, year") << "100" << true << 4 << "2025" << "104/2025";
+        QTest::newRow("an older archive takes this year") << "100" << true << 4 << "2023" << "104/2025";
+        QTest::newRow("start 0") << "0" << false << 0 << "2025" << "0";
+        QTest::newRow("start 50, ten stored") << "50" << false << 10 << "2025" << "60";
+    }
+    void newProposesTheNumber()
+    {
+        QFETCH(QString, start);
+        QFETCH(bool, withYear);
+        QFETCH(int, stored);
+        QFETCH(QString, year);
+        QFETCH(QString, number);
+        if (start != u"-")
+            settings::writeNumbering(settings::filePath(), DocumentKind::Reports, {start, withYear});
+        TfrmRapporti *c = openCard(year);
+        for (int i = 0; i < stored; ++i)
+            archive::append(c->archivePath(), report(QString::number(i)).bytes());
+        c->setField(QStringLiteral("txtCliente"), QStringLiteral("da cancellare"));
+        QTest::mouseClick(c->cmdNuovo, Qt::LeftButton);
+        support::expectNone();
+        QCOMPARE(field("txtNumRap"), number);
+        QCOMPARE(field("txtData"), QStringLiteral("14/03/2025"));
+        QVERIFY(field("txtCliente").isEmpty());
+        QVERIFY(c->lblPosizione->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), c->edit(QStringLiteral("txtCliente")));
+        QVERIFY(QFile::exists(c->archivePath())); // counted, so created
+    }
+
+    void newWithAStartThatIsNoNumber()
+    {
+        settings::writeNumbering(settings::filePath(), DocumentKind::Reports, {QStringLiteral("dieci"), false});
+        TfrmRapporti *c = openCard();
+        c->setField(QStringLiteral("txtNumRap"), QStringLiteral("vecchio"));
+        c->setField(QStringLiteral("txtCliente"), QStringLiteral("Bianchi"));
+        QTest::mouseClick(c->cmdNuovo, Qt::LeftButton);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        QVERIFY(field("txtCliente").isEmpty()); // blanked already
+        QCOMPARE(field("txtNumRap"), QStringLiteral("vecchio"));
+    }
+
+    void saveChecksTheSixFieldsInOrder()
+    {
+        TfrmRapporti *c = openCard();
+        c->btnRisultatiClick();
+        QVERIFY(c->showsResults());
+        for (const TfrmRapporti::Mandatory &m : TfrmRapporti::mandatoryFields()) {
+            QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+            support::expectOne(Kind::Warning, QString::fromUtf8(m.warning));
+            QVERIFY(!c->showsResults());
+            QCOMPARE(QApplication::focusWidget(), c->edit(QString::fromLatin1(m.field)));
+            c->setField(QString::fromLatin1(m.field), QStringLiteral("x"));
+            c->btnRisultatiClick();
+        }
+        QVERIFY(!QFile::exists(c->archivePath()));
+        QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
+        QCOMPARE(c->lblPosizione->text(), QStringLiteral("1"));
+    }
+
+    // The record as it lands on disk, and as it comes back.
+    void savedRecordBytes()
+    {
+        TfrmRapporti *c = openCard();
+        archive::append(c->archivePath(), report(QStringLiteral("1")).bytes());
+        c->loadRecord(report(QString()));
+        c->setField(QStringLiteral("txtNumRap"), QString(31, u'9'));
+        c->setField(QStringLiteral("txtParametro03"), QStringLiteral("Nitrati"));
+        c->setField(QStringLiteral("txtRisultato03"), QStringLiteral("12"));
+        c->setField(QStringLiteral("txtLimite20"), QStringLiteral("50"));
+        c->chkConsegnato->setChecked(true);
+        QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
+        QCOMPARE(c->lblPosizione->text(), QStringLiteral("2"));
+
+        QFile f(c->archivePath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        QCOMPARE(all.size(), 2 * kSize);
+        const QByteArray second = all.mid(kSize);
+        QCOMPARE(second.mid(11985, 3), QByteArray("\x02S\xec"));
+        QCOMPARE(second.at(936), char(30)); // the number, cut to 30
+        QCOMPARE(Record(records::report(), second).text(QStringLiteral("txtNumRap")), QString(30, u'9'));
+
+        // Rows 3 and 20 come back in place, the others stay empty.
+        c->blankCard();
+        QTest::mouseClick(c->cmdUltimo, Qt::LeftButton);
+        QCOMPARE(field("txtParametro03"), QStringLiteral("Nitrati"));
+        QCOMPARE(field("txtLimite20"), QStringLiteral("50"));
+        QVERIFY(field("txtParametro02").isEmpty() && field("txtLimite19").isEmpty() && field("txtLimite21").isEmpty());
+        QVERIFY(c->chkConsegnato->isChecked());
+
+        // Saved again: in place.
+        c->setField(QStringLiteral("txtOsservazioni"), QStringLiteral("Conforme"));
+        QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+        support::expectOne(Kind::Information, cardTexts::kSavedChanges);
+        QCOMPARE(QFileInfo(c->archivePath()).size(), 2 * kSize);
+    }
+
+    void sectionsAndPages()
+    {
+        TfrmRapporti *c = openCard();
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        QVERIFY(c->panRisultati->isVisible() && !c->panDatiGen->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c->edit(QStringLiteral("txtParametro01")));
+        QVERIFY(!c->grdRisultati->backButton(1)->isEnabled() && !c->btnRisultati_B->isEnabled());
+        QTest::mouseClick(c->grdRisultati->nextButton(1), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), c->edit(QStringLiteral("txtParametro16")));
+        QCOMPARE(c->grdRisultati->nextButton(1)->objectName(), QStringLiteral("btnAvanti"));
+        QCOMPARE(c->grdRisultati->pageLabel(2)->objectName(), QStringLiteral("titPag_B"));
+        QTest::mouseClick(c->btnDatiGen_B, Qt::LeftButton);
+        QVERIFY(c->panDatiGen->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c->edit(QStringLiteral("txtLaboratorio")));
+        // Back to the results: page 1 again.
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        QCOMPARE(c->grdRisultati->page(), 1);
+    }
+
+    void enterChainStopsAtTheDates()
+    {
+        TfrmRapporti *c = openCard();
+        QWidget *f = c->edit(QStringLiteral("txtLaboratorio"));
+        f->setFocus();
+        QStringList walked;
+        for (int i = 0; i < 16; ++i) {
+            walked.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(walked.first(), QStringLiteral("txtLaboratorio"));
+        QCOMPARE(walked.last(), QStringLiteral("txtNumRap"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtData"));
+        c->edit(QStringLiteral("txtResponsabile"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtLaboratorio"));
+    }
+
+    void dateFieldsUseTheCalendar()
+    {
+        TfrmRapporti *c = openCard();
+        QLineEdit *received = c->edit(QStringLiteral("txtDataRic"));
+        QVERIFY(received->isReadOnly());
+        received->setText(QStringLiteral("01/01/2024"));
+        QTest::keyClick(received, Qt::Key_Backspace);
+        QVERIFY(received->text().isEmpty());
+
+        // A letter opens the calendar on today, with the field's tag; "Importa" fills it.
+        QString tag;
+        QDate shown;
+        onModal([&](QDialog *modal) {
+            auto *cal = qobject_cast<TfrmCalendario *>(modal);
+            QVERIFY(cal);
+            tag = cal->lblMemory->text();
+            shown = cal->calAppuntamenti->selectedDate();
+            cal->calAppuntamenti->setSelectedDate(QDate(2025, 3, 2));
+            QTest::mouseClick(cal->btnImportaData, Qt::LeftButton);
+        });
+        QTest::keyClick(received, Qt::Key_A);
+        QCOMPARE(tag, QStringLiteral("rapporti_dataric"));
+        QCOMPARE(shown, QDate(2025, 3, 14));
+        QCOMPARE(received->text(), QStringLiteral("02/03/2025"));
+
+        // Enter opens it too; "Annulla" leaves the date.
+        onModal([&](QDialog *modal) { QTest::mouseClick(static_cast<TfrmCalendario *>(modal)->btnAnnulla, Qt::LeftButton); });
+        QTest::keyClick(received, Qt::Key_Return);
+        QCOMPARE(received->text(), QStringLiteral("02/03/2025"));
+        QCOMPARE(received->accessibleDescription(), TfrmRapporti::kDateHint);
+    }
+
+    void calendarTags()
+    {
+        const struct {
+            const char *tag;
+            const char *field;
+        } table[] = {{"rapporti_data", "txtData"},           {"rapporti_datafine", "txtDataFine"},
+                     {"certificati_dataprel", "txtDataPrel"}, {"certificati_datainizio", "txtDataInizio"},
+                     {"Rapporti_data", ""},                   {"", ""}};
+        for (const auto &row : table)
+            QCOMPARE(TfrmCalendario::fieldOf(QString::fromLatin1(row.tag)), QString::fromLatin1(row.field));
+
+        // An unknown tag writes nothing and the window stays open.
+        TfrmRapporti *c = openCard();
+        TfrmCalendario cal(c, c);
+        cal.lblMemory->setText(QStringLiteral("sconosciuto"));
+        cal.show();
+        QTest::mouseClick(cal.btnImportaData, Qt::LeftButton);
+        QVERIFY(cal.isVisible());
+        QVERIFY(field("txtData").isEmpty());
+    }
+
+    void timeButtonAndChecks()
+    {
+        TfrmRapporti *c = openCard();
+        QTest::mouseClick(c->btnOraRic, Qt::LeftButton);
+        QCOMPARE(field("txtOraRic"), QStringLiteral("07:03"));
+        QTest::keyClicks(c->edit(QStringLiteral("txtCodFisc")), QStringLiteral(" rss"));
+        QCOMPARE(field("txtCodFisc"), QStringLiteral("RSS"));
+        QTest::keyClicks(c->edit(QStringLiteral("txtPartitaIva")), QStringLiteral("01a2"));
+        QCOMPARE(field("txtPartitaIva"), QStringLiteral("012"));
+    }
+
+    // A model over a card with results: the rows' texts change, the results stay.
+    void importedModelKeepsTheResults()
+    {
+        Record m(records::model());
+        m.setText(QStringLiteral("txtAnalisi"), QStringLiteral("Metalli"));
+        m.setText(QStringLiteral("txtCampione"), QStringLiteral("Suolo"));
+        m.setText(QStringLiteral("txtParametro01"), QStringLiteral("Piombo"));
+        archive::append(models::archivePath(), m.bytes());
+        TfrmRapporti *c = openCard();
+        c->setField(QStringLiteral("txtParametro04"), QStringLiteral("vecchio"));
+        c->setField(QStringLiteral("txtRisultato01"), QStringLiteral("0,3"));
+        onModal([&](QDialog *modal) {
+            auto *w = qobject_cast<ListWindow *>(modal);
+            QVERIFY(w && w->lstRecords->count() == 1);
+            w->lstRecords->setCurrentRow(0);
+            w->lstRecordsDblClick();
+        });
+        QTest::mouseClick(c->cmdImporta, Qt::LeftButton);
+        QTRY_COMPARE(field("txtAnalisi"), QStringLiteral("Metalli"));
+        QCOMPARE(field("txtParametro01"), QStringLiteral("Piombo"));
+        QVERIFY(field("txtParametro04").isEmpty());
+        QCOMPARE(field("txtRisultato01"), QStringLiteral("0,3"));
+    }
+
+    // ---- Numbering window --------------------------------------------------------------------
+
+    void startNumberNormalised()
+    {
+        const struct {
+            const char *typed;
+            const char *kept;
+        } table[] = {{"", "1"},    {"  ", "1"},  {"007", "7"},  {"2,5", "3"}, {"2,4", "2"},
+                     {"12", "12"}, {"0", "0"},   {"abc", "1"},  {"1.5", "1"}, {",", "1"}};
+        for (const auto &row : table)
+            QCOMPARE(reports::normaliseStart(QString::fromUtf8(row.typed)), QString::fromUtf8(row.kept));
+    }
+
+    void numberingWindowWritesItsKindOnly()
+    {
+        settings::writeNumbering(settings::filePath(), DocumentKind::Certificates, {QStringLiteral("9"), false});
+        TfrmRapporti *c = openCard();
+        onModal([&](QDialog *modal) {
+            auto *w = qobject_cast<TfrmNumerazione *>(modal);
+            QVERIFY(w);
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            QCOMPARE(w->windowTitle(), TfrmNumerazione::kTitleReports);
+            QCOMPARE(w->txtInizio->text(), QStringLiteral("1"));
+            QCOMPARE(w->focusWidget(), w->txtInizio);
+            w->txtInizio->setText(QStringLiteral("2,5")); // pasted
+            QTest::mouseClick(w->chkTipo, Qt::LeftButton, {}, QPoint(6, w->chkTipo->height() / 2));
+            QTest::mouseClick(w->btnApplica, Qt::LeftButton);
+        });
+        QTest::mouseClick(c->cmdNumerazione, Qt::LeftButton);
+        QCOMPARE(settings::readNumbering(settings::filePath(), DocumentKind::Reports),
+                 (settings::Numbering{QStringLiteral("3"), true}));
+        QCOMPARE(settings::readNumbering(settings::filePath(), DocumentKind::Certificates).start, QStringLiteral("9"));
+
+        // Annulla writes nothing.
+        QFile file(settings::filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        onModal([&](QDialog *modal) {
+            auto *w = static_cast<TfrmNumerazione *>(modal);
+            QCOMPARE(w->txtInizio->text(), QStringLiteral("3"));
+            QVERIFY(w->chkTipo->isChecked());
+            w->txtInizio->setText(QStringLiteral("40"));
+            QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
+        });
+        QTest::mouseClick(c->cmdNumerazione, Qt::LeftButton);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    // Leaving the start field puts it in shape; Enter leaves it for "Applica e chiudi".
+    void numberingFieldNormalisedOnLeaving()
+    {
+        TfrmNumerazione w(nullptr);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), w.txtInizio);
+        QVERIFY(w.effInizio->isVisible());
+        w.txtInizio->clear();
+        QTest::keyClicks(w.txtInizio, QStringLiteral("0a7,"));
+        QCOMPARE(w.txtInizio->text(), QStringLiteral("07")); // typed keys: digits only
+        w.txtInizio->setText(QStringLiteral("007"));
+        QTest::keyClick(w.txtInizio, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w.btnApplica);
+        QCOMPARE(w.txtInizio->text(), QStringLiteral("7"));
+        QVERIFY(!w.effInizio->isVisible());
+    }
+
+    void numberingWriteFailureKeepsTheWindowOpen()
+    {
+        QVERIFY(QDir(m_fx.folder()).mkdir(settings::kFileName)); // a folder where the file goes
+        TfrmNumerazione w(nullptr);
+        w.show();
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+        support::expectOne(Kind::Error, TfrmNumerazione::kWriteFailed);
+        QVERIFY(w.isVisible());
+    }
+
+private:
+    TfrmRapporti *openCard(const QString &year = QStringLiteral("2025"))
+    {
+        TfrmRapporti *c = m_fx.ws().frmRapporti;
+        c->openArchive(m_fx.file(year + QStringLiteral(".rdp")), TfrmRapporti::kTitlePrefix + year);
+        if (!m_fx.open(c))
+            qWarning("the card did not come up");
+        return c;
+    }
+    QString field(const char *name) const
+    {
+        return m_fx.ws().frmRapporti->values().text(QString::fromLatin1(name));
+    }
+    // Runs the steps on the next modal window, once it is up; closes it if they did not.
+    void onModal(std::function<void(QDialog *)> steps)
+    {
+        QTimer::singleShot(0, this, [steps] {
+            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!modal)
+                QFAIL("no modal window");
+            steps(modal);
+            if (modal->isVisible())
+                modal->reject();
+        });
+    }
+
+    support::CardFixture m_fx;
+};
+
+QTEST_MAIN(TestRapporti)
+#include "test_rapporti.moc"
