@@ -909,7 +909,10 @@ records::Record report(quint64 seed, int index, int year, int clients, int model
          QStringLiteral("I risultati si riferiscono esclusivamente al campione sottoposto a prova. "
                         "Campione trasportato in condizioni refrigerate (4 ± 2 °C).") +
              (compliant ? QString() : QStringLiteral(" Si raccomanda la ripetizione del prelievo.")));
-    fill(r, QStringLiteral("chkConsegnato"), rng.chance(80) ? records::kYes : records::kNo);
+    // Most reports reach their client within days; those of the last weeks of the year
+    // are often still waiting at the laboratory.
+    const bool recent = d.issued.daysTo(QDate(year, 12, 31)) < 21;
+    fill(r, QStringLiteral("chkConsegnato"), rng.chance(recent ? 45 : 92) ? records::kYes : records::kNo);
     fillAttachments(r, rng, QStringLiteral("Rapporti/%1").arg(year), year);
     return r;
 }
@@ -1037,6 +1040,23 @@ qint64 writeArchive(const QString &path, const records::Layout &layout, int coun
 #endif
     file.close();
     return written;
+}
+
+Written generateReports(const QString &folder, int count, int year, quint64 seed, int clients)
+{
+    if (!QDir().mkpath(folder))
+        throw std::runtime_error(QStringLiteral("cannot create %1").arg(folder).toStdString());
+    if (year <= 0)
+        year = QDate::currentDate().year();
+    QElapsedTimer t;
+    t.start();
+    Written w;
+    w.path = QDir(folder).filePath(reportsFile(year));
+    w.records = count;
+    w.bytes = writeArchive(w.path, records::report(), count,
+                           [&](int i) { return report(seed, i, year, clients, 0); });
+    w.seconds = double(t.nsecsElapsed()) / 1e9;
+    return w;
 }
 
 QList<Written> generateFolder(const QString &folder, const Options &options,

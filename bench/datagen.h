@@ -54,6 +54,11 @@ struct Written {
 QList<Written> generateFolder(const QString &folder, const Options &options,
                               const std::function<void(const Written &)> &progress = {});
 
+// A laboratory's year of test reports alone: `count` reports numbered from 1/year on, for
+// `clients` regular clients (whose archive is not written) and every kind of analysis;
+// about 13.5 kB each, so 20,000 make 270 MB. `year` 0 means the current year.
+Written generateReports(const QString &folder, int count, int year, quint64 seed, int clients = 2000);
+
 // The archive file names.
 QString clientsFile();
 QString modelsFile();

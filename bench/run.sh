@@ -2,6 +2,7 @@
 # Builds the benchmarks in build-bench (Release, two jobs) and prints the figures with
 # their targets. Environment knobs:
 #   TIRELLO_BENCH_CLIENTS  size of the client archive (default 100000)
+#   TIRELLO_BENCH_REPORTS  test reports in the yearly archive (default 20000)
 #   TIRELLO_BENCH_DIR      folder for the temporary archives (default: the temp folder)
 #   STARTUP_RUNS           starts of the program per folder (default 10)
 # Exit status: 0 all measured, 1 an error, 2 the program does not build yet (no start-up).
@@ -11,27 +12,33 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="$root/build-bench"
 json="$(mktemp "${TMPDIR:-/tmp}/tirello-bench-XXXXXX.json")"
+reports_json="$(mktemp "${TMPDIR:-/tmp}/tirello-reports-XXXXXX.json")"
 startup_out="$(mktemp "${TMPDIR:-/tmp}/tirello-startup-XXXXXX.txt")"
-trap 'rm -f "$json" "$startup_out"' EXIT
+trap 'rm -f "$json" "$reports_json" "$startup_out"' EXIT
 
 echo "== Configure and build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIRELLO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target bench_storage tirello-gen bench_startup -j2
+cmake --build "$build" --target bench_storage tirello-gen bench_startup bench_reports -j2
 
 echo
 echo "== bench_storage"
 "$build/bench/bench_storage" --benchmark_out="$json" --benchmark_out_format=json
 
+echo
+echo "== bench_reports"
+"$build/bench/bench_reports" --benchmark_out="$reports_json" --benchmark_out_format=json
+
 # real_time in ms of a benchmark: its median over the repetitions when there are some.
+# The second argument names the JSON file (default: bench_storage's).
 figure() {
-    local name="$1"
+    local name="$1" file="${2:-$json}"
     if command -v jq >/dev/null; then
         jq -r --arg n "$name/" '
             [.benchmarks[] | select(.run_name | startswith($n))] as $runs
             | ([$runs[] | select(.aggregate_name == "median")] + [$runs[] | select(.run_type == "iteration")])[0]
-            | .real_time * ({"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[.time_unit])' "$json"
+            | .real_time * ({"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[.time_unit])' "$file"
     else
-        python3 - "$json" "$name/" <<'EOF'
+        python3 - "$file" "$name/" <<'EOF'
 import json, sys
 runs = [b for b in json.load(open(sys.argv[1]))["benchmarks"] if b["run_name"].startswith(sys.argv[2])]
 pick = ([b for b in runs if b.get("aggregate_name") == "median"] + [b for b in runs if b["run_type"] == "iteration"])[0]
@@ -48,6 +55,16 @@ bytes_only="$(figure BM_ScanClientsBytesOnly)"
 save="$(figure BM_SaveOneRecord)"
 overwrite="$(figure BM_OverwriteOneRecord)"
 ratio="$(awk -v a="$scan" -v b="$cat_ms" 'BEGIN { printf "%.2f", a / b }')"
+
+r_search="$(figure BM_ReportSearchNoFilter "$reports_json")"
+r_two="$(figure BM_ReportSearchTwoFilters "$reports_json")"
+r_window="$(figure BM_SearchWindowNoFilter "$reports_json")"
+r_undelivered="$(figure BM_UndeliveredList "$reports_json")"
+r_grid="$(figure BM_ExportGridFill "$reports_json")"
+r_count="$(figure BM_CountRecords "$reports_json")"
+r_dblclick="$(figure BM_DoubleClickScan "$reports_json")"
+r_cat="$(figure BM_CatReports "$reports_json")"
+r_ratio="$(awk -v a="$r_search" -v b="$r_cat" 'BEGIN { printf "%.2f", a / b }')"
 
 echo
 echo "== bench_startup"
@@ -69,6 +86,16 @@ printf '  %-52s %9sx   target <= 3x: %s\n' "Ratio scan / cat" "$ratio" "$(verdic
 printf '  %-52s %9.1f ms   (reading alone, for diagnosis)\n' "Scan without decoding" "$bytes_only"
 printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save of one new client record (flushed to disk)" "$save" "$(verdict "$save" 20)"
 printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save of one edited client record (in place)" "$overwrite" "$(verdict "$overwrite" 20)"
+reports_label="${TIRELLO_BENCH_REPORTS:-20000} reports"
+printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report search, no filter ($reports_label)" "$r_search" "$(verdict "$r_search" 1000)"
+printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report search, two filters" "$r_two" "$(verdict "$r_two" 1000)"
+printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Search window filled, no filter" "$r_window" "$(verdict "$r_window" 1000)"
+printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Undelivered reports list" "$r_undelivered" "$(verdict "$r_undelivered" 1000)"
+printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report export grid filled" "$r_grid" "$(verdict "$r_grid" 1000)"
+printf '  %-52s %9.3f ms   target <= 1000 ms: %s\n' "Record count of the year (Nuovo)" "$r_count" "$(verdict "$r_count" 1000)"
+printf '  %-52s %9.1f ms   (for information)\n' "Double click: the archive read for the chosen line" "$r_dblclick"
+printf '  %-52s %9.1f ms\n' "cat of the report archive to /dev/null" "$r_cat"
+printf '  %-52s %9sx   target <= 2x: %s\n' "Ratio report search (no filter) / cat" "$r_ratio" "$(verdict "$r_ratio" 2)"
 if [[ -n "$startup_line" ]]; then
     for kv in ${startup_line#startup_median_ms }; do
         ms="${kv#*=}"

@@ -31,36 +31,7 @@ void appendColumn(QString &line, const QString &text, int width)
     line.resize(start + width, u' ');
 }
 
-// Folds A-Z in place in a text nobody else holds.
-QString foldedLower(QString text)
-{
-    for (QChar &c : text)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return text;
-}
-
 } // namespace
-
-// ---- Filters -------------------------------------------------------------------------
-
-void ClientFilters::set(const QString &field, const QString &typed)
-{
-    const int index = records::client().indexOf(field);
-    if (index < 0)
-        return;
-    m_active.removeIf([index](const Active &a) { return a.field == index; });
-    if (!text::isBlank(typed))
-        m_active.append({index, text::lowerAscii(typed)});
-}
-
-bool ClientFilters::matches(const records::Record &client) const
-{
-    for (const Active &a : m_active)
-        if (!foldedLower(client.text(a.field)).contains(a.folded))
-            return false;
-    return true;
-}
 
 // ---- List lines ----------------------------------------------------------------------
 

@@ -24,21 +24,10 @@ inline constexpr std::array<const char *, 7> kDocumentClientFields = {
     "txtCliente", "txtIndirizzoRes", "txtComuneRes", "txtProvRes",
     "txtCapRes",  "txtCodFisc",      "txtPartitaIva"};
 
-// Filters as typed. A blank filter takes no part; every other one must occur in its
-// field, with only A-Z folded (the typed text is not trimmed).
-class ClientFilters {
+// The search filters over client records (field: a name of kFilterFields).
+class ClientFilters : public lists::Filters {
 public:
-    // field: a record field name of kFilterFields.
-    void set(const QString &field, const QString &typed);
-    int activeCount() const { return int(m_active.size()); }
-    bool matches(const records::Record &client) const;
-
-private:
-    struct Active {
-        int field;
-        QString folded;
-    };
-    QList<Active> m_active;
+    ClientFilters() : Filters(records::client()) {}
 };
 
 // What a list line shows after the products column.

@@ -47,6 +47,30 @@ QString countLine(qsizetype count)
     return QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count);
 }
 
+void Filters::set(const QString &field, const QString &typed)
+{
+    const int index = m_layout->indexOf(field);
+    if (index < 0)
+        return;
+    m_active.removeIf([index](const Active &a) { return a.field == index; });
+    if (!text::isBlank(typed))
+        m_active.append({index, text::lowerAscii(typed)});
+}
+
+bool Filters::matches(const records::Record &record) const
+{
+    for (const Active &a : m_active) {
+        // Folded in place: the decoded text is ours alone.
+        QString stored = record.text(a.field);
+        for (QChar &c : stored)
+            if (c >= u'A' && c <= u'Z')
+                c = QChar(c.unicode() + 32);
+        if (!stored.contains(a.folded))
+            return false;
+    }
+    return true;
+}
+
 void collectLines(const QString &archivePath, const records::Layout &layout, const LineOf &lineOf,
                   const Keep &keep, QStringList &lines)
 {

@@ -1,10 +1,11 @@
 #pragma once
 // What every list window of the program shares, without windows: the order of the lines,
-// the count line, the quick find over the lines and the way a chosen line leads back to
-// its record.
+// the count line, the search filters, the quick find over the lines and the way a chosen
+// line leads back to its record.
 
 #include "storage/records.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,28 @@ void sortLines(QStringList &lines);
 
 // "Il presente riepilogo contiene N schede."
 QString countLine(qsizetype count);
+
+// The filters of a search window over the fields of one record layout, as typed. A blank
+// filter takes no part; every other one must occur in its field, with only A-Z folded
+// (the typed text is not trimmed, so its blanks count).
+class Filters {
+public:
+    explicit Filters(const records::Layout &layout) : m_layout(&layout) {}
+
+    // field: a field of the layout; other names are ignored. Setting a field again
+    // replaces its filter.
+    void set(const QString &field, const QString &typed);
+    int activeCount() const { return int(m_active.size()); }
+    bool matches(const records::Record &record) const;
+
+private:
+    struct Active {
+        int field;
+        QString folded;
+    };
+    const records::Layout *m_layout;
+    QList<Active> m_active;
+};
 
 // The line a record shows in a list.
 using LineOf = std::function<QString(const records::Record &)>;

@@ -184,10 +184,13 @@ void ListWindow::buildCriteria()
     QFont fieldFont(QStringLiteral("Verdana"), 11);
     QFont captionFont(QStringLiteral("Arial"), 10);
     captionFont.setBold(true);
+    // A ready instruction strip goes under the banner and the filters below it.
+    const bool strip = !m_d.criteriaInstructions.isEmpty();
+    const int top = strip ? 116 : 96;
     const int perColumn = int(m_d.filters.size() + 1) / 2;
     const int bottomRow = area.height() - 46;
     const int columnWidth = (area.width() - 3 * 40) / 2;
-    const int step = std::min(76, (bottomRow - 96 - 10) / std::max(1, perColumn));
+    const int step = std::min(76, (bottomRow - top - 10) / std::max(1, perColumn));
     QList<QWidget *> chain;
     for (int i = 0; i < m_d.filters.size(); ++i) {
         const Filter &f = m_d.filters[i];
@@ -195,7 +198,7 @@ void ListWindow::buildCriteria()
         edit->setObjectName(QString::fromLatin1(f.field));
         edit->setFont(fieldFont);
         const int x = 40 + (i / perColumn) * (columnWidth + 40);
-        const int y = 96 + (i % perColumn) * step;
+        const int y = top + (i % perColumn) * step;
         QLabel *caption = look::caption(panAvvio, QString::fromUtf8(f.caption), edit);
         caption->setFont(captionFont);
         caption->setStyleSheet(QStringLiteral("color: #0E2A44;"));
@@ -210,12 +213,18 @@ void ListWindow::buildCriteria()
 
     imgSpiegazione = new QSvgWidget(panAvvio);
     imgSpiegazione->setObjectName(QStringLiteral("imgSpiegazione"));
-    imgSpiegazione->load(explanationSvg());
     imgSpiegazione->setAccessibleName(QStringLiteral(
         "Inserire una o pi\u00f9 parole consecutive delle schede cercate nei campi scelti, lasciare vuoti gli "
         "altri e premere Cerca; si possono usare pi\u00f9 campi insieme."));
-    imgSpiegazione->setGeometry((area.width() - 424) / 2, chain.last()->geometry().bottom() + 30, 424, 72);
-    imgSpiegazione->setVisible(imgSpiegazione->geometry().bottom() < bottomRow - 8); // on a small screen
+    if (strip) {
+        imgSpiegazione->load(m_d.criteriaInstructions);
+        imgSpiegazione->setGeometry((area.width() - pictureWidth(panAvvio)) / 2, 72,
+                                    std::min(642, pictureWidth(panAvvio)), 32);
+    } else {
+        imgSpiegazione->load(explanationSvg());
+        imgSpiegazione->setGeometry((area.width() - 424) / 2, chain.last()->geometry().bottom() + 30, 424, 72);
+        imgSpiegazione->setVisible(imgSpiegazione->geometry().bottom() < bottomRow - 8); // on a small screen
+    }
 
     btnCerca = look::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), true);
     btnCerca->setGeometry(area.width() - 40 - 2 * 110 - 10, bottomRow, 110, 32);

@@ -56,6 +56,9 @@ public:
         // A search: the criteria page with these filters in two columns, then the list
         // page with the count line. `search` throws ArchiveError.
         Banner criteriaBanner;
+        // A ready instruction strip (":/img/...", 642 x 32) under a picture banner on the
+        // criteria page, in place of the drawn steps under the filters.
+        QString criteriaInstructions;
         QList<Filter> filters;
         std::function<QStringList(const Typed &)> search;
 

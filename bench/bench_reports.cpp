@@ -1,0 +1,254 @@
+// A laboratory's busy year of test reports (20,000 reports, about 270 MB): the search
+// with no filter and with two filters, the search window filled with the results, the
+// list of undelivered reports, the export grid, and the record count behind "Nuovo". For
+// scale, in the same run: cat of the same file to /dev/null (a separate process each
+// time, so its figure includes a process start: see BM_ProcessStart).
+//
+// Environment: TIRELLO_BENCH_REPORTS (default 20000), TIRELLO_BENCH_DIR (temporary
+// files: put it on the disk the program will use).
+
+#include "datagen.h"
+
+#include "reports/frmtrovarapporti.h"
+#include "reports/reportexport.h"
+#include "reports/reportsearch.h"
+#include "storage/recordfile.h"
+#include "storage/records.h"
+#include "tools/spreadsheet.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr quint64 kSeed = 2024;
+constexpr int kYear = 2024;
+
+// Two filters as a user would type them: part of a client's name and a kind of analysis.
+constexpr std::pair<const char *, const char *> kTwo[] = {
+    {"txtCliente", "ar"},
+    {"txtAnalisi", "acqu"},
+};
+
+struct Fixture {
+    std::unique_ptr<QTemporaryDir> dir;
+    QString reports;
+    int count = 0;
+    qint64 bytes = 0;
+    reports::ReportFilters two;
+    int twoCount = 0;
+    int undelivered = 0;
+    QString chosenLine; // a line from the middle of the full list
+};
+
+Fixture g;
+
+int envInt(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+void prepare()
+{
+    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
+    g.dir = std::make_unique<QTemporaryDir>((base.isEmpty() ? QDir::tempPath() : base) +
+                                            QStringLiteral("/tirello-bench-XXXXXX"));
+    if (!g.dir->isValid())
+        throw std::runtime_error("cannot create the temporary folder");
+    g.count = envInt("TIRELLO_BENCH_REPORTS", 20000);
+
+    const benchgen::Written w = benchgen::generateReports(g.dir->path(), g.count, kYear, kSeed);
+    g.reports = w.path;
+    g.bytes = w.bytes;
+
+    for (const auto &[field, typed] : kTwo)
+        g.two.set(QString::fromLatin1(field), QString::fromLatin1(typed));
+    const QStringList all = reports::searchLines(g.reports, {});
+    if (all.size() != g.count || archive::count(g.reports, records::report().size()) != g.count)
+        throw std::runtime_error("the search without filters did not list every report");
+    g.twoCount = int(reports::searchLines(g.reports, g.two).size());
+    QStringList undelivered;
+    reports::undeliveredLines(g.reports, undelivered);
+    g.undelivered = int(undelivered.size());
+    g.chosenLine = all.at(all.size() / 2);
+    std::fprintf(stderr,
+                 "%d reports (%.1f MB, written in %.2f s); two filters (client \"ar\", analysis \"acqu\") list %d; "
+                 "%d not delivered\n",
+                 g.count, double(g.bytes) / (1024.0 * 1024.0), w.seconds, g.twoCount, g.undelivered);
+}
+
+void BM_ReportSearchNoFilter(benchmark::State &state)
+{
+    qsizetype n = 0;
+    for (auto _ : state)
+        n = reports::searchLines(g.reports, {}).size();
+    state.counters["lines"] = double(n);
+    state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+void BM_ReportSearchTwoFilters(benchmark::State &state)
+{
+    qsizetype n = 0;
+    for (auto _ : state)
+        n = reports::searchLines(g.reports, g.two).size();
+    state.counters["lines"] = double(n);
+    state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+// What the user waits for after Cerca with no filter: the search and the list of the
+// window filled with every line.
+void BM_SearchWindowNoFilter(benchmark::State &state)
+{
+    TfrmTrovaRapporti window(nullptr, g.reports, {});
+    int n = 0;
+    for (auto _ : state) {
+        window.btnCercaClick();
+        n = window.lstRecords->count();
+    }
+    if (n != g.count)
+        state.SkipWithError("the window did not list every report");
+    state.counters["lines"] = double(n);
+}
+
+void BM_UndeliveredList(benchmark::State &state)
+{
+    qsizetype n = 0;
+    for (auto _ : state) {
+        QStringList lines;
+        reports::undeliveredLines(g.reports, lines);
+        n = lines.size();
+    }
+    state.counters["lines"] = double(n);
+}
+
+// The export window's grid, filled when the window is shown.
+void BM_ExportGridFill(benchmark::State &state)
+{
+    const spreadsheet::Sheet &sheet = reports::exportSheet();
+    int rows = 0;
+    for (auto _ : state) {
+        spreadsheet::Grid grid(int(sheet.columns.size()));
+        spreadsheet::fill(grid, sheet, records::report(), g.reports);
+        rows = grid.rowCount();
+    }
+    if (rows != g.count)
+        state.SkipWithError("the grid does not hold every report");
+}
+
+// What "Nuovo" asks of the archive to number a new report.
+void BM_CountRecords(benchmark::State &state)
+{
+    int n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(n = archive::count(g.reports, records::report().size()));
+    if (n != g.count)
+        state.SkipWithError("wrong count");
+}
+
+// What a double click costs: the whole archive read and every line rebuilt.
+void BM_DoubleClickScan(benchmark::State &state)
+{
+    for (auto _ : state) {
+        if (!lists::lastRecordOfLine(g.reports, records::report(), reports::lineOf(), g.chosenLine)) {
+            state.SkipWithError("the chosen line was not found");
+            break;
+        }
+    }
+}
+
+// For diagnosis: the archive read with nothing decoded, and the sort of the full list.
+void BM_ScanBytesOnly(benchmark::State &state)
+{
+    for (auto _ : state) {
+        qint64 sum = 0;
+        archive::scan(g.reports, records::report().size(),
+                      [&sum](int, const QByteArray &bytes) { sum += bytes.at(0); });
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+void BM_SortFullList(benchmark::State &state)
+{
+    QStringList unsorted;
+    archive::scan(g.reports, records::report().size(), [&](int, const QByteArray &bytes) {
+        unsorted.append(reports::listLine(records::Record(records::report(), bytes)));
+    });
+    for (auto _ : state) {
+        QStringList lines = unsorted;
+        lines.detach();
+        lists::sortLines(lines);
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+
+void BM_CatReports(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QProcess cat;
+        cat.setStandardOutputFile(QProcess::nullDevice());
+        cat.start(QStringLiteral("cat"), {g.reports});
+        if (!cat.waitForFinished(60000) || cat.exitCode() != 0) {
+            state.SkipWithError("cat failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+// The cost of starting any process, to read the figure above.
+void BM_ProcessStart(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral("true"), {});
+        p.waitForFinished(60000);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ReportSearchNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ReportSearchTwoFilters)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_SearchWindowNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_UndeliveredList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ExportGridFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_CountRecords)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(100)->Repetitions(3);
+BENCHMARK(BM_DoubleClickScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ScanBytesOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_SortFullList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_CatReports)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_ProcessStart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(3);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    // The search window is made but never shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    try {
+        prepare();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "bench_reports: %s\n", e.what());
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g.dir.reset();
+    return 0;
+}
