@@ -1,6 +1,9 @@
 #include "frmrapporti.h"
 
+#include "frmexprapporti.h"
+#include "frmnonconsegnati.h"
 #include "frmnumerazione.h"
+#include "frmtrovarapporti.h"
 
 #include "checks/checkwindows.h"
 #include "clients/frmtrovaclienti.h"
@@ -358,6 +361,11 @@ TfrmRapporti::TfrmRapporti(QWidget *home)
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, [this] { help::show(this, help::reports()); });
+    const auto show = [this](const records::Record &record, int position) { showRecord(record, position); };
+    connect(cmdTrova, &QToolButton::clicked, this, [this, show] { reports::openSearch(this, archivePath(), show); });
+    connect(cmdNonConsegnati, &QToolButton::clicked, this,
+            [this, show] { reports::openUndelivered(this, archivePath(), show); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { reports::openExport(this, archivePath()); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { models::openImport(this, this); });
     connect(cmdNumerazione, &QToolButton::clicked, this,
             [this] { reports::openNumbering(this, settings::DocumentKind::Reports); });
