@@ -303,15 +303,23 @@ void paint(QPainter &p, const PreparedPage &page)
             const QRectF clip = px(placed.clip);
             if (clip.isEmpty())
                 break;
-            p.setClipRect(clip, Qt::IntersectClip);
             if (const QColor fill = colour(o.fill); fill.isValid())
                 p.fillRect(clip, fill);
             p.setFont(fontOf(o));
             p.setPen(colour(o.color));
             const int flags = (o.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine;
             for (const TextLine &line : placed.lines) {
-                const QRectF slot(o.rect.left() + kTextGap, line.top, o.rect.width() - 2 * kTextGap, placed.pitch);
-                p.drawText(px(slot), flags, line.text);
+                const QRectF slot = px(QRectF(o.rect.left() + kTextGap, line.top, o.rect.width() - 2 * kTextGap,
+                                              placed.pitch));
+                // The layout shows only the lines that belong in the box; each is drawn
+                // whole, cut by the box at its sides only. A line can be taller than its box
+                // (8 pt text in 3 mm): cut at the box, g, j, p, q and y would lose their tails.
+                const double top = std::min(clip.top(), slot.top());
+                const double bottom = std::max(clip.bottom(), slot.bottom());
+                p.save();
+                p.setClipRect(QRectF(clip.left(), top, clip.width(), bottom - top), Qt::IntersectClip);
+                p.drawText(slot, flags, line.text);
+                p.restore();
             }
             break;
         }
