@@ -427,7 +427,7 @@ void preview(QWidget *parent, const Prepared &pages, const QString &title, doubl
 {
     if (Outputs::g_recording) {
         Outputs::failIfQueued();
-        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}});
+        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}, zoom});
         return;
     }
     PreviewWindow window(parent, pages, title, zoom);
@@ -442,7 +442,7 @@ bool print(QWidget *parent, const Prepared &pages, const QString &title)
         const bool answer = Outputs::g_answers.isEmpty() || Outputs::g_answers.dequeue();
         if (answer) {
             Outputs::failIfQueued();
-            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}});
+            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}, 0});
         }
         return answer;
     }
@@ -490,7 +490,7 @@ void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &
     if (!safesave::save(path, bytes))
         throw RenderError(cannotWrite);
     if (Outputs::g_recording)
-        Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path});
+        Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path, 0});
 }
 
 } // namespace render
