@@ -303,15 +303,23 @@ void paint(QPainter &p, const PreparedPage &page)
             const QRectF clip = px(placed.clip);
             if (clip.isEmpty())
                 break;
-            p.setClipRect(clip, Qt::IntersectClip);
             if (const QColor fill = colour(o.fill); fill.isValid())
                 p.fillRect(clip, fill);
             p.setFont(fontOf(o));
             p.setPen(colour(o.color));
             const int flags = (o.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine;
             for (const TextLine &line : placed.lines) {
-                const QRectF slot(o.rect.left() + kTextGap, line.top, o.rect.width() - 2 * kTextGap, placed.pitch);
-                p.drawText(px(slot), flags, line.text);
+                const QRectF slot = px(QRectF(o.rect.left() + kTextGap, line.top, o.rect.width() - 2 * kTextGap,
+                                              placed.pitch));
+                // The layout shows only the lines that belong in the box; each is drawn
+                // whole, cut by the box at its sides only. A line can be taller than its box
+                // (8 pt text in 3 mm): cut at the box, g, j, p, q and y would lose their tails.
+                const double top = std::min(clip.top(), slot.top());
+                const double bottom = std::max(clip.bottom(), slot.bottom());
+                p.save();
+                p.setClipRect(QRectF(clip.left(), top, clip.width(), bottom - top), Qt::IntersectClip);
+                p.drawText(slot, flags, line.text);
+                p.restore();
             }
             break;
         }
@@ -419,7 +427,7 @@ void preview(QWidget *parent, const Prepared &pages, const QString &title, doubl
 {
     if (Outputs::g_recording) {
         Outputs::failIfQueued();
-        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}});
+        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}, zoom});
         return;
     }
     PreviewWindow window(parent, pages, title, zoom);
@@ -434,7 +442,7 @@ bool print(QWidget *parent, const Prepared &pages, const QString &title)
         const bool answer = Outputs::g_answers.isEmpty() || Outputs::g_answers.dequeue();
         if (answer) {
             Outputs::failIfQueued();
-            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}});
+            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}, 0});
         }
         return answer;
     }
@@ -482,7 +490,7 @@ void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &
     if (!safesave::save(path, bytes))
         throw RenderError(cannotWrite);
     if (Outputs::g_recording)
-        Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path});
+        Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path, 0});
 }
 
 } // namespace render

@@ -73,7 +73,8 @@ struct Taken {
     Kind kind;
     QString title; // the window title, or the PDF title
     render::Prepared pages;
-    QString path; // PDF only
+    QString path;    // PDF only
+    double zoom = 0; // preview only: as asked of render::preview
 };
 
 void startRecording();

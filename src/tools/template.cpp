@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace render {
 
@@ -135,13 +136,67 @@ Object readObject(const QJsonObject &o, const QString &source)
     return obj;
 }
 
+// Millimetres of repeated objects are sums of steps: rounded to a millionth of a
+// millimetre, row 30 lands exactly where row 1 plus 29 steps says.
+double roundedMm(double mm)
+{
+    return std::round(mm * 1e6) / 1e6;
+}
+
+// The run of '#' in a repeated object's name becomes the copy's number, with as many
+// digits as there are '#' ("txtParametro##" -> "txtParametro01").
+QString numberedName(const QString &name, int number)
+{
+    const qsizetype at = name.indexOf(u'#');
+    if (at < 0)
+        return name;
+    qsizetype end = at;
+    while (end < name.size() && name[end] == u'#')
+        ++end;
+    return name.left(at) + QStringLiteral("%1").arg(number, int(end - at), 10, QLatin1Char('0')) + name.mid(end);
+}
+
+QList<Object> readObjects(const QJsonObject &parent, const QString &source);
+
+// A repeat entry: its objects as they stand in the first copy, copied `repeat` times,
+// each copy `down` millimetres below and `across` to the right of the one before.
+QList<Object> readRepeat(const QJsonObject &o, const QString &source)
+{
+    const QString where = QStringLiteral("una ripetizione");
+    checkKeys(o, {"repeat", "down", "across", "objects"}, source, where);
+    const QJsonValue count = o.value(QLatin1String("repeat"));
+    if (!count.isDouble() || count.toDouble() != std::floor(count.toDouble()) || count.toDouble() < 1
+        || count.toDouble() > 1000)
+        invalid(source, QStringLiteral("\"repeat\" di %1 deve essere un numero intero da 1 a 1000").arg(where));
+    const double down = number(o, "down", 0, source, where);
+    const double across = number(o, "across", 0, source, where);
+    const QList<Object> first = readObjects(o, source);
+    if (first.isEmpty())
+        invalid(source, QStringLiteral("%1 senza oggetti").arg(where));
+
+    QList<Object> objects;
+    for (int k = 1; k <= count.toInt(); ++k) {
+        for (Object copy : first) {
+            copy.name = numberedName(copy.name, k);
+            copy.rect.moveTo(roundedMm(copy.rect.left() + across * (k - 1)),
+                             roundedMm(copy.rect.top() + down * (k - 1)));
+            objects.append(copy);
+        }
+    }
+    return objects;
+}
+
 QList<Object> readObjects(const QJsonObject &parent, const QString &source)
 {
     QList<Object> objects;
     for (const QJsonValue &v : parent.value(QLatin1String("objects")).toArray()) {
         if (!v.isObject())
             invalid(source, QStringLiteral("un oggetto non \u00e8 descritto come tale"));
-        objects.append(readObject(v.toObject(), source));
+        const QJsonObject o = v.toObject();
+        if (o.contains(QLatin1String("repeat")))
+            objects.append(readRepeat(o, source));
+        else
+            objects.append(readObject(o, source));
     }
     return objects;
 }
@@ -173,12 +228,14 @@ QList<TextLine> layOutText(const Object &box, const LineBreaker &wrap)
     const double pitch = linePitch(box);
     const double block = pitch * visual.size();
     const double h = box.rect.height();
-    // A single line is centred even when its slot is taller than the box (the box clips).
+    // A single line is centred even when its slot is taller than the box.
     const double offset = box.middle && (block <= h || visual.size() == 1) ? (h - block) / 2 : 0;
     for (qsizetype i = 0; i < visual.size(); ++i) {
         const double top = box.rect.top() + offset + i * pitch;
-        if (top >= box.rect.bottom() - kEps)
-            break; // below the box: never shown, the box does not grow
+        // The box does not grow: the first line is always shown, each further one when
+        // the middle of its slot is still inside. A shown line is drawn whole.
+        if (top >= box.rect.bottom() - kEps || (i > 0 && top + pitch / 2 > box.rect.bottom() + kEps))
+            break;
         lines.append({visual[i], top});
     }
     return lines;

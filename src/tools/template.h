@@ -88,6 +88,12 @@ struct Page {
 class Template {
 public:
     // ":/templates/<name>.json"; throws RenderError when missing or malformed.
+    //
+    // Rows of alike objects are written once, as a repeat entry among the objects:
+    //   { "repeat": 30, "down": 4.2, "across": 0, "objects": [ ...the first row... ] }
+    // gives 30 copies of the objects, each `down` mm below (and `across` mm right of)
+    // the one before; a run of '#' in a name becomes the copy's number with as many
+    // digits ("txtUM##" -> "txtUM01" ... "txtUM30").
     static Template load(const QString &name);
     static Template fromJson(const QByteArray &json, const QString &source);
 

@@ -16,6 +16,11 @@ render::Template fill(const Document &document)
     const records::Values texts = document.texts();
     for (auto it = texts.all().cbegin(); it != texts.all().cend(); ++it)
         t.setText(it.key(), it.value());
+    if (document.pictures) {
+        const QHash<QString, QImage> pictures = document.pictures();
+        for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
+            render::setPicture(t, it.key(), it.value());
+    }
     if (!document.stamp.isEmpty())
         t.setText(document.stamp, render::printStamp(Clock::now()));
     return t;
@@ -24,7 +29,7 @@ render::Template fill(const Document &document)
 void preview(QWidget *owner, const Document &document)
 {
     const render::Template t = fill(document);
-    render::preview(owner, render::prepareForOutput(t), t.name);
+    render::preview(owner, render::prepareForOutput(t), t.name, document.zoom);
 }
 
 bool print(QWidget *owner, const Document &document)

@@ -9,6 +9,8 @@
 #include "tools/render_ui.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QImage>
 
 #include <functional>
 
@@ -20,11 +22,13 @@ namespace printing {
 struct Document {
     QString templateName;                 // ":/templates/<name>.json"
     std::function<records::Values()> texts; // object name -> text
-    QString stamp = QStringLiteral("txtCalce"); // the object that takes the print stamp
+    QString stamp = QStringLiteral("txtCalce"); // the object that takes the print stamp; empty: none
+    std::function<QHash<QString, QImage>()> pictures = {}; // picture object name -> image; may be empty
+    double zoom = 0; // the preview's first zoom: 0 fits the page to the window, 1.0 is 100 %
 };
 
-// Loads the template (first page portrait), sets every text and the print stamp.
-// Throws render::RenderError.
+// Loads the template (first page portrait), sets every text, every picture and the
+// print stamp. Throws render::RenderError.
 render::Template fill(const Document &document);
 
 // The three outputs; each throws render::RenderError.

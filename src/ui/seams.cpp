@@ -124,13 +124,16 @@ namespace FileDialogs {
 namespace {
 bool g_recording = false;
 QQueue<QString> g_answers;
+QList<Asked> g_asked;
 } // namespace
 
 QString openFile(QWidget *parent, const QString &caption, const QString &folder,
                  const QString &filter)
 {
-    if (g_recording)
+    if (g_recording) {
+        g_asked.append({caption, folder, filter});
         return g_answers.isEmpty() ? QString() : g_answers.dequeue();
+    }
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
@@ -138,6 +141,7 @@ void startRecording()
 {
     g_recording = true;
     g_answers.clear();
+    g_asked.clear();
 }
 
 void stopRecording()
@@ -148,6 +152,11 @@ void stopRecording()
 void queueAnswer(const QString &path)
 {
     g_answers.enqueue(path);
+}
+
+QList<Asked> taken()
+{
+    return std::exchange(g_asked, {});
 }
 
 } // namespace FileDialogs

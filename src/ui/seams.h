@@ -60,4 +60,11 @@ void startRecording(); // test seam: answers come from the queue (empty: cancel)
 void stopRecording();
 void queueAnswer(const QString &path);
 
+struct Asked {
+    QString caption;
+    QString folder;
+    QString filter;
+};
+QList<Asked> taken(); // the dialogs asked for while recording, since the last call
+
 } // namespace FileDialogs

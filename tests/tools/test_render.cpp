@@ -36,6 +36,32 @@ const QByteArray kFixture = R"({
   ] } ]
 })";
 
+// Rows written once with repeat entries: named, unnamed, down and across.
+const QByteArray kRows = R"({ "name": "Righe", "pages": [ { "objects": [
+  { "name": "titTesta", "kind": "text", "left": 1, "top": 1, "width": 20, "height": 4 },
+  { "repeat": 12, "down": 4.2, "objects": [
+    { "name": "txtA##", "kind": "text", "left": 2, "top": 98, "width": 51, "height": 3, "size": 8,
+      "wrap": false, "align": "centre" },
+    { "name": "shpB###x", "kind": "rectangle", "left": 54, "top": 98, "width": 72, "height": 3 },
+    { "kind": "line", "left": 2, "top": 101.5, "width": 124 } ] },
+  { "repeat": 3, "across": 10.1, "down": 0.5, "objects": [
+    { "name": "imgC#", "kind": "picture", "left": 150, "top": 1, "width": 9, "height": 9 } ] }
+] } ] })";
+
+#define ROW R"("objects": [ { "name": "txtA##", "kind": "text", "width": 3, "height": 3 } ])"
+const std::pair<const char *, const char *> kBadRepeats[] = {
+    {"no count", R"({ "down": 4, )" ROW " }"},
+    {"count zero", R"({ "repeat": 0, )" ROW " }"},
+    {"count not whole", R"({ "repeat": 2.5, )" ROW " }"},
+    {"count as text", R"({ "repeat": "30", )" ROW " }"},
+    {"negative step", R"({ "repeat": 2, "down": -4, )" ROW " }"},
+    {"unknown key", R"({ "repeat": 2, "dwon": 4, )" ROW " }"},
+    {"no objects", R"({ "repeat": 2, "down": 4, "objects": [] })"},
+    {"a name without #", R"({ "repeat": 2, "objects": [ { "name": "txtA", "kind": "text" } ] })"},
+    {"a bad object inside", R"({ "repeat": 2, "objects": [ { "name": "txtA#", "wdth": 3 } ] })"},
+};
+#undef ROW
+
 QString numbered(int i)
 {
     return QStringLiteral("Riga %1 [DATE] <b>grassetto</b> ").arg(i, 3, 10, QLatin1Char('0')) + QString(20, u'.');
@@ -107,6 +133,83 @@ private slots:
                         check(o, QSizeF(p.printable().width(), 0));
             }
         }
+    }
+
+    // Rows of alike objects written once: each copy a step further down (or across),
+    // numbered in its name with as many digits as the name has '#'.
+    void repeatedRowsAreWrittenOnce()
+    {
+        const Template t = Template::fromJson(kRows, QStringLiteral("righe"));
+        const QList<Object> &objects = t.pages[0].objects;
+        QCOMPARE(objects.size(), 1 + 12 * 3 + 3);
+        QCOMPARE(objects[0].name, QStringLiteral("titTesta"));
+        for (int k = 1; k <= 12; ++k) {
+            const Object &a = t.object(QStringLiteral("txtA%1").arg(k, 2, 10, QLatin1Char('0')));
+            QCOMPARE(a.rect, QRectF(2, 98 + 4.2 * (k - 1), 51, 3));
+            QCOMPARE(a.size, 8.0);
+            QVERIFY(!a.wrap && a.centred);
+            const Object &b = t.object(QStringLiteral("shpB%1x").arg(k, 3, 10, QLatin1Char('0')));
+            QCOMPARE(b.kind, Kind::Rectangle);
+            QCOMPARE(b.rect, QRectF(54, 98 + 4.2 * (k - 1), 72, 3));
+            QCOMPARE(objects[1 + 3 * (k - 1) + 2].rect.top(), 101.5 + 4.2 * (k - 1)); // the unnamed line
+        }
+        // Sums of steps land exactly on the millimetre the template means.
+        QCOMPARE(t.object(QStringLiteral("txtA12")).rect.top(), 144.2);
+        QCOMPARE(t.object(QStringLiteral("imgC3")).rect, QRectF(170.2, 2, 9, 9));
+        QVERIFY_THROWS_EXCEPTION(RenderError, t.object(QStringLiteral("txtA13")));
+    }
+
+    void malformedRepeatsFail_data()
+    {
+        QTest::addColumn<QByteArray>("repeat");
+        for (const auto &[tag, json] : kBadRepeats)
+            QTest::newRow(tag) << QByteArray(json);
+    }
+    void malformedRepeatsFail()
+    {
+        QFETCH(QByteArray, repeat);
+        // The "no count" entry is no repeat at all: an object with unknown keys.
+        const QByteArray json = "{ \"name\": \"Righe\", \"pages\": [ { \"objects\": [ " + repeat + " ] } ] }";
+        QVERIFY_THROWS_EXCEPTION(RenderError, Template::fromJson(json, QStringLiteral("righe")));
+    }
+
+    // A box does not grow: its first line always shows, each further line when the middle
+    // of its slot is still inside the box; a shown line is drawn whole, cut by the box at
+    // its sides only.
+    void linesShownAreDrawnWhole_data()
+    {
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("lines");
+        const double pitch = pointsToMm(10 * 1.2);
+        QTest::newRow("two lines and a sliver: two") << 2 * pitch + 0.4 << 2;
+        QTest::newRow("just under the third line's middle: two") << 2.5 * pitch - 0.01 << 2;
+        QTest::newRow("the third line's middle inside: three") << 2.5 * pitch + 0.01 << 3;
+        QTest::newRow("one line taller than the box: one") << 1.5 << 1;
+    }
+    void linesShownAreDrawnWhole()
+    {
+        QFETCH(double, height);
+        QFETCH(int, lines);
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        t.setHeight(QStringLiteral("txtMolte"), height);
+        t.setText(QStringLiteral("txtMolte"), QStringLiteral("gjpqy\ngjpqy\ngjpqy\ngjpqy"));
+        const PreparedPage page = prepareForOutput(t).first();
+        const Placed *box = page.find(QStringLiteral("txtMolte"));
+        QCOMPARE(box->lines.size(), lines);
+
+        // The ink of the last shown line ends where its letters end, below the box when
+        // the line is taller than what is left of it.
+        const double dpi = 300, dpmm = dpi / 25.4;
+        const QImage image = paintImage(page, dpi);
+        int lowest = -1;
+        for (int y = qRound((10 + 20) * dpmm); y < qRound((10 + 20 + 4 * 4.3) * dpmm); ++y)
+            for (int x = qRound((10 + 51) * dpmm); x < qRound((10 + 89) * dpmm); ++x)
+                if (qGray(image.pixel(x, y)) < 160)
+                    lowest = y;
+        const double lastSlotBottom = (10 + box->lines.last().top + box->pitch) * dpmm;
+        const double descent = QFontMetricsF(QFont(QStringLiteral("Arial"), 10), &image).descent();
+        QVERIFY2(lowest > lastSlotBottom - 2 * descent && lowest <= lastSlotBottom,
+                 qPrintable(QStringLiteral("ink to %1 px, last slot ends at %2 px").arg(lowest).arg(lastSlotBottom)));
     }
 
     void malformedTemplatesAndMissingNamesFail()

@@ -1,0 +1,37 @@
+#pragma once
+// The printed test report ("Rapporto di prova"): its preview and print windows, filled
+// from the report card as it is on screen, saved or not, with the laboratory's logo.
+
+#include "ui/printwindow.h"
+
+class TfrmAnteprimaRap : public PrintWindow {
+    Q_OBJECT
+public:
+    TfrmAnteprimaRap(QWidget *owner, std::function<records::Values()> values);
+    static inline const QString kFailed = QStringLiteral(
+        "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");
+
+    QImage imgLogo; // the logo to print, taken when the window opens
+};
+
+class TfrmStampaRap : public PrintWindow {
+    Q_OBJECT
+public:
+    TfrmStampaRap(QWidget *owner, std::function<records::Values()> values);
+    static inline const QString kFailed = QStringLiteral("Attenzione: la stampa non \u00e8 andata a buon fine.");
+
+    QImage imgLogo; // the logo to print, taken when the window opens
+};
+
+namespace reports {
+
+// The report page: the texts from values() and the picture from *logo, both read when
+// the document is filled. The preview opens at 100 %.
+printing::Document reportSheet(std::function<records::Values()> values, const QImage *logo);
+
+// The card's Anteprima and Stampa: fresh modal windows over owner; the document is
+// filled from values() at the moment the user confirms.
+void openPreview(QWidget *owner, std::function<records::Values()> values);
+void openPrint(QWidget *owner, std::function<records::Values()> values);
+
+} // namespace reports

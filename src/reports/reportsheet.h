@@ -1,0 +1,17 @@
+#pragma once
+// The printed test report ("Rapporto di prova"): the texts of its template objects,
+// built from the report card's field values as they stand, saved or not.
+
+#include "storage/values.h"
+
+namespace reports {
+
+inline const QString kSheetTemplate = QStringLiteral("rapporto_prova");
+
+// Every text object of the page that takes a card value: the laboratory lines, the
+// number and date, the client lines, the sample and its history, the thirty result rows
+// and the remarks. Each card value is trimmed; captions and separators are printed even
+// when the value after them is empty. The head of the laboratory is not printed.
+records::Values sheetTexts(const records::Values &card);
+
+} // namespace reports
