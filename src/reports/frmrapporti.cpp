@@ -3,6 +3,7 @@
 #include "frmexprapporti.h"
 #include "frmnonconsegnati.h"
 #include "frmnumerazione.h"
+#include "frmstamparap.h"
 #include "frmtrovarapporti.h"
 
 #include "checks/checkwindows.h"
@@ -13,6 +14,7 @@
 #include "storage/settings.h"
 #include "storage/textcodec.h"
 #include "ui/frmcalendario.h"
+#include "ui/frmlogo.h"
 #include "ui/helptopics.h"
 #include "ui/helpwindows.h"
 #include "ui/inputrules.h"
@@ -366,6 +368,10 @@ TfrmRapporti::TfrmRapporti(QWidget *home)
     connect(cmdNonConsegnati, &QToolButton::clicked, this,
             [this, show] { reports::openUndelivered(this, archivePath(), show); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { reports::openExport(this, archivePath()); });
+    const auto card = [this] { return values(); };
+    connect(cmdAnteprima, &QToolButton::clicked, this, [this, card] { reports::openPreview(this, card); });
+    connect(cmdStampa, &QToolButton::clicked, this, [this, card] { reports::openPrint(this, card); });
+    connect(btnLogo, &QToolButton::clicked, this, [this] { logo::open(this); });
     connect(cmdImporta, &QToolButton::clicked, this, [this] { models::openImport(this, this); });
     connect(cmdNumerazione, &QToolButton::clicked, this,
             [this] { reports::openNumbering(this, settings::DocumentKind::Reports); });
