@@ -14,6 +14,7 @@
 #include "ui/rowgrid.h"
 #include "ui/yearwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -398,6 +399,34 @@ private slots:
         QCOMPARE(field("txtParametro01"), QStringLiteral("Piombo"));
         QVERIFY(field("txtParametro04").isEmpty());
         QCOMPARE(field("txtRisultato01"), QStringLiteral("0,3"));
+    }
+
+    // Each command opens its window over the card, on the card's archive where it has one.
+    void commandsOpenTheirWindows()
+    {
+        TfrmRapporti *c = openCard();
+        archive::append(c->archivePath(), report(QStringLiteral("5")).bytes());
+        const struct {
+            QAbstractButton *button;
+            const char *window;
+        } table[] = {
+            {c->cmdTrova, "frmTrovaRapporti"},     {c->cmdNonConsegnati, "frmNonConsegnati"},
+            {c->cmdEsporta, "frmExpRapporti"},     {c->cmdAnteprima, "frmAnteprimaRap"},
+            {c->cmdStampa, "frmStampaRap"},        {c->cmdImporta, "frmImportaParametri"},
+            {c->cmdNumerazione, "frmNumerazione"}, {c->btnLogo, "frmLogo"},
+            {c->impCliente, "frmTrovaClienti"},    {c->cmdGuida, "frmGuida"},
+            {c->btnCodFisc, "frmCodFisc"},         {c->btnPartitaIvaLab, "frmPartitaIva"},
+        };
+        for (const auto &row : table) {
+            QString opened;
+            onModal([&](QDialog *modal) {
+                opened = modal->objectName();
+                modal->reject();
+            });
+            QTest::mouseClick(row.button, Qt::LeftButton);
+            QCOMPARE(opened, QString::fromLatin1(row.window));
+        }
+        support::expectNone();
     }
 
     // ---- Numbering window --------------------------------------------------------------------
