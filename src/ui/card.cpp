@@ -3,6 +3,7 @@
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 #include "ui/hintline.h"
+#include "ui/inputrules.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -37,6 +38,8 @@ void CardWindow::bindFields()
         m_controls.append(w);
         if (auto *edit = qobject_cast<QLineEdit *>(w))
             edit->setMaxLength(f.capacity);
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            rules::memoLimit(memo, f.capacity);
         else if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit())
             combo->lineEdit()->setMaxLength(f.capacity);
     }
@@ -282,7 +285,7 @@ void CardWindow::cmdSalvaClick()
         }
         file.close(); // written and flushed before the user is told
         Messages::information(this, done);
-    });
+    }, saveFailureKind());
 }
 
 void CardWindow::cmdDuplicaClick()

@@ -93,6 +93,8 @@ protected:
     virtual QWidget *firstField() const = 0;
     // Shows the warning of the first missing mandatory field; false stops the save.
     virtual bool mandatoryFieldsPresent() = 0;
+    // The kind of box that reports an archive that Salva cannot write.
+    virtual Messages::Kind saveFailureKind() const { return Messages::Kind::Error; }
     // The kind of box that reports an archive that Duplica cannot open.
     virtual Messages::Kind duplicateFailureKind() const { return Messages::Kind::Error; }
 

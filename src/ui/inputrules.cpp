@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace rules {
 namespace {
@@ -114,6 +116,28 @@ void digitsOnly(QLineEdit *edit)
             if (c >= u'0' && c <= u'9')
                 digits += c;
         replaceText(edit, digits);
+    });
+}
+
+void memoLimit(QPlainTextEdit *memo, int limit)
+{
+    // A line break is stored as CR LF: it takes two of the characters.
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
+        const QString t = memo->toPlainText();
+        if (t.size() + t.count(u'\n') <= limit)
+            return;
+        qsizetype keep = 0;
+        for (int used = 0; keep < t.size(); ++keep) {
+            used += t[keep] == u'\n' ? 2 : 1;
+            if (used > limit)
+                break;
+        }
+        QTextCursor cursor = memo->textCursor();
+        const int at = int(std::min<qsizetype>(cursor.position(), keep));
+        memo->setPlainText(t.left(keep));
+        cursor = memo->textCursor();
+        cursor.setPosition(at);
+        memo->setTextCursor(cursor);
     });
 }
 

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace rules {
@@ -16,6 +17,10 @@ namespace rules {
 void province(QComboBox *combo);
 // When a key is released: upper case.
 void upperOnKeyRelease(QLineEdit *edit);
+// A memo holds at most `limit` characters as stored (a line break counts two, CR LF):
+// what goes beyond, typed or pasted, is cut.
+void memoLimit(QPlainTextEdit *memo, int limit);
+
 // Keys only: a typed character that is not a digit is swallowed; Backspace, Delete, the
 // arrows and shortcuts pass, and pasted text is left to the field's own checks.
 void digitKeysOnly(QLineEdit *edit);

@@ -223,7 +223,7 @@ private slots:
         TfrmRapporti *c = openCard();
         c->btnRisultatiClick();
         QVERIFY(c->showsResults());
-        for (const TfrmRapporti::Mandatory &m : TfrmRapporti::mandatoryFields()) {
+        for (const DocumentCard::Mandatory &m : c->mandatoryFields()) {
             QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
             support::expectOne(Kind::Warning, QString::fromUtf8(m.warning));
             QVERIFY(!c->showsResults());
@@ -342,7 +342,7 @@ private slots:
         onModal([&](QDialog *modal) { QTest::mouseClick(static_cast<TfrmCalendario *>(modal)->btnAnnulla, Qt::LeftButton); });
         QTest::keyClick(received, Qt::Key_Return);
         QCOMPARE(received->text(), QStringLiteral("02/03/2025"));
-        QCOMPARE(received->accessibleDescription(), TfrmRapporti::kDateHint);
+        QCOMPARE(received->accessibleDescription(), DocumentCard::kDateHint);
     }
 
     void calendarTags()
