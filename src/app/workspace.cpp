@@ -5,6 +5,7 @@
 
 #include "clients/frmclienti.h"
 #include "models/frmparametri.h"
+#include "certificates/frmcertificati.h"
 #include "models/modelsearch.h"
 #include "reports/frmrapporti.h"
 #include "reports/yearwindows_ui.h"
@@ -14,30 +15,7 @@
 #include "storage/recordfile.h"
 #include "storage/records.h"
 
-#include <QCloseEvent>
 
-namespace {
-
-// A work area whose window is still to be built: its frame, and back to the launcher.
-class FrameWindow : public WorkWindow {
-public:
-    FrameWindow(QWidget *home, const QString &name, const QString &title) : WorkWindow(name, title), m_home(home)
-    {
-        look::setGradient(this, QColor(0x40, 0x8A, 0xB3), Qt::white);
-    }
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        event->accept();
-        windowSwitch(m_home, this);
-    }
-
-private:
-    QWidget *m_home;
-};
-
-} // namespace
 
 std::unique_ptr<Workspace> Workspace::create()
 {
@@ -53,11 +31,10 @@ std::unique_ptr<Workspace> Workspace::create()
                                              card->openArchive(path, title);
                                          });
     ws->frmParametri = new TfrmParametri(ws->frmAvvio);
-    ws->frmCertificati = new FrameWindow(ws->frmAvvio, QStringLiteral("frmCertificati"),
-                                         QStringLiteral(" Tirello - Certificati di analisi chimica"));
+    ws->frmCertificati = new TfrmCertificati(ws->frmAvvio);
     ws->frmMenuCertificati = new YearWindow(certificates::yearWindow(), ws->frmAvvio, ws->frmCertificati,
-                                            [card = ws->frmCertificati](const QString &, const QString &title) {
-                                                card->setWindowTitle(title);
+                                            [card = ws->frmCertificati](const QString &path, const QString &title) {
+                                                card->openArchive(path, title);
                                             });
     ws->frmAvvio->setWorkAreas({ws->frmClienti, ws->frmParametri, ws->frmMenuRapporti, ws->frmMenuCertificati});
     // The model lists read their archive when the program starts, so the archive exists

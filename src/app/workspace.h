@@ -16,6 +16,7 @@ class WorkWindow;
 class TfrmClienti;
 class TfrmParametri;
 class TfrmRapporti;
+class TfrmCertificati;
 class YearWindow;
 
 struct Workspace {
@@ -27,9 +28,7 @@ struct Workspace {
     YearWindow *frmMenuRapporti = nullptr;
     TfrmRapporti *frmRapporti = nullptr;
     YearWindow *frmMenuCertificati = nullptr;
-    // The certificate card is still to come: its frame, titled with the year, returns
-    // to the launcher.
-    WorkWindow *frmCertificati = nullptr;
+    TfrmCertificati *frmCertificati = nullptr;
 
     // Creates every work window, in the program's order, and the model archive when
     // it is missing. Nothing is shown yet.

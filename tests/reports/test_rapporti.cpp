@@ -114,20 +114,6 @@ private slots:
         QVERIFY(m_fx.ws().frmAvvio->isVisible());
     }
 
-    // The certificate card is still to come: its frame takes the year in its title.
-    void certificateYearWindowOpensItsFrame()
-    {
-        YearWindow *w = m_fx.ws().frmMenuCertificati;
-        QVERIFY(m_fx.open(w));
-        QCOMPARE(w->intAnnoPreventivi->text(), QStringLiteral("Archivio certificati di analisi chimica"));
-        QTest::mouseClick(w->btnApriPreventivi, Qt::LeftButton);
-        QVERIFY(m_fx.ws().frmCertificati->isVisible());
-        QCOMPARE(m_fx.ws().frmCertificati->windowTitle(),
-                 QStringLiteral(" Tirello - Certificati di analisi chimica anno 2025"));
-        QVERIFY(m_fx.ws().frmCertificati->close());
-        QVERIFY(m_fx.ws().frmAvvio->isVisible());
-    }
-
     // ---- Card ------------------------------------------------------------------------------
 
     void showBlanksTheDocumentAndLoadsTheLaboratory()
