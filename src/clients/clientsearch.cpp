@@ -23,14 +23,6 @@ const LineFields &lineFields()
     return f;
 }
 
-// Appends the text and blanks, cut to exactly width characters.
-void appendColumn(QString &line, const QString &text, int width)
-{
-    const qsizetype start = line.size();
-    line.append(QStringView(text).left(width));
-    line.resize(start + width, u' ');
-}
-
 } // namespace
 
 // ---- List lines ----------------------------------------------------------------------
@@ -40,13 +32,13 @@ QString listLine(const records::Record &client, LastColumn last)
     const LineFields &f = lineFields();
     QString line;
     line.reserve(kFixedLineWidth + 250);
-    appendColumn(line, client.text(f.name), 26);
+    lists::appendColumn(line, client.text(f.name), 26);
     line += u"  Tel. ";
-    appendColumn(line, client.text(f.contact), 15);
+    lists::appendColumn(line, client.text(f.contact), 15);
     line += u"  ";
-    appendColumn(line, client.text(f.occupation), 25);
+    lists::appendColumn(line, client.text(f.occupation), 25);
     line += u"  Prod. ";
-    appendColumn(line, client.text(f.products), 30);
+    lists::appendColumn(line, client.text(f.products), 30);
     line += u"  ";
     line += client.text(last == LastColumn::Notes ? f.notes : f.questions);
     return line;

@@ -20,14 +20,6 @@ const LineFields &lineFields()
     return f;
 }
 
-// Appends the text and blanks, cut to exactly width characters.
-void appendColumn(QString &line, const QString &text, int width)
-{
-    const qsizetype start = line.size();
-    line.append(QStringView(text).left(width));
-    line.resize(start + width, u' ');
-}
-
 } // namespace
 
 QString listLine(const records::Record &report)
@@ -36,13 +28,13 @@ QString listLine(const records::Record &report)
     const LineFields &f = lineFields();
     QString line;
     line.reserve(kFixedLineWidth + 120);
-    appendColumn(line, report.text(f.client), 30);
+    lists::appendColumn(line, report.text(f.client), 30);
     line += u"  N. ";
-    appendColumn(line, report.text(f.number), 12);
+    lists::appendColumn(line, report.text(f.number), 12);
     line += u"  Data: ";
-    appendColumn(line, report.text(f.date), 10);
+    lists::appendColumn(line, report.text(f.date), 10);
     line += u"  ";
-    appendColumn(line, report.text(f.analysis), 35);
+    lists::appendColumn(line, report.text(f.analysis), 35);
     line += u"  Campione: ";
     line += report.text(f.sample);
     return line;

@@ -42,6 +42,13 @@ void sortLines(QStringList &lines)
     lines.swap(sorted);
 }
 
+void appendColumn(QString &line, QStringView text, int width)
+{
+    const qsizetype start = line.size();
+    line.append(text.left(width));
+    line.resize(start + width, u' ');
+}
+
 QString countLine(qsizetype count)
 {
     return QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count);

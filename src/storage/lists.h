@@ -19,6 +19,9 @@ bool lineLess(const QString &a, const QString &b);
 // Sorts in place by lineLess; equal lines keep their order.
 void sortLines(QStringList &lines);
 
+// A fixed-width column of a list line: the text and blanks, cut to exactly width characters.
+void appendColumn(QString &line, QStringView text, int width);
+
 // "Il presente riepilogo contiene N schede."
 QString countLine(qsizetype count);
 
