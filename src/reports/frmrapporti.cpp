@@ -13,6 +13,7 @@
 #include "storage/recordfile.h"
 #include "storage/settings.h"
 #include "storage/textcodec.h"
+#include "ui/frmallegacartella.h"
 #include "ui/frmcalendario.h"
 #include "ui/frmlogo.h"
 #include "ui/helptopics.h"
@@ -363,6 +364,7 @@ TfrmRapporti::TfrmRapporti(QWidget *home)
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, [this] { help::show(this, help::reports()); });
+    connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, QStringLiteral("rapporti")); });
     const auto show = [this](const records::Record &record, int position) { showRecord(record, position); };
     connect(cmdTrova, &QToolButton::clicked, this, [this, show] { reports::openSearch(this, archivePath(), show); });
     connect(cmdNonConsegnati, &QToolButton::clicked, this,
