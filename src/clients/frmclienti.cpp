@@ -9,6 +9,7 @@
 #include "checks/checkwindows.h"
 #include "storage/programfolder.h"
 #include "storage/textcodec.h"
+#include "ui/frmallegacartella.h"
 #include "ui/helptopics.h"
 #include "ui/helpwindows.h"
 #include "ui/inputrules.h"
@@ -203,6 +204,7 @@ TfrmClienti::TfrmClienti(QWidget *home)
     connect(cmdNuovo, &QToolButton::clicked, this, &CardWindow::cmdNuovoClick);
     connect(cmdDuplica, &QToolButton::clicked, this, &CardWindow::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
+    connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, QStringLiteral("clienti")); });
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdTrova, &QToolButton::clicked, this, [this] { clients::openSearch(this); });
     connect(cmdRicontatta, &QToolButton::clicked, this, [this] { clients::openRecontact(this); });

@@ -6,6 +6,7 @@
 #include "modelsearch.h"
 
 #include "storage/textcodec.h"
+#include "ui/frmallegacartella.h"
 #include "ui/helptopics.h"
 #include "ui/helpwindows.h"
 #include "ui/inputrules.h"
@@ -102,6 +103,7 @@ TfrmParametri::TfrmParametri(QWidget *home)
     connect(cmdDuplica, &QToolButton::clicked, this, &CardWindow::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdTrova, &QToolButton::clicked, this, [this] { models::openSearch(this); });
+    connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, QStringLiteral("parametri")); });
     connect(cmdAnteprima, &QToolButton::clicked, this, [this] { models::openPreview(this); });
     connect(cmdStampa, &QToolButton::clicked, this, [this] { models::openPrint(this); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { models::openExport(this); });

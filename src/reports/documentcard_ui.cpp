@@ -8,6 +8,7 @@
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
+#include "ui/frmallegacartella.h"
 #include "ui/frmcalendario.h"
 #include "ui/frmlogo.h"
 #include "ui/helpwindows.h"
@@ -127,6 +128,7 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
         connect(cmdAnteprima, &QToolButton::clicked, this, [this, card] { m_d.openPreview(this, card); });
     if (m_d.openPrint)
         connect(cmdStampa, &QToolButton::clicked, this, [this, card] { m_d.openPrint(this, card); });
+    connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, m_d.tag); });
     connect(cmdNumerazione, &QToolButton::clicked, this, [this] { reports::openNumbering(this, m_d.kind); });
     if (cmdImporta)
         connect(cmdImporta, &QToolButton::clicked, this, [this] { models::openImport(this, this); });

@@ -134,6 +134,15 @@ QString openFile(QWidget *parent, const QString &caption, const QString &folder,
         g_asked.append({caption, folder, filter});
         return g_answers.isEmpty() ? QString() : g_answers.dequeue();
     }
+    // "(*.*)" means every file; Qt takes it literally and would hide names without a dot.
+    // Such an entry keeps its caption as the user reads it and is given the pattern "*".
+    const QLatin1String everyFile("(*.*)");
+    if (filter.contains(everyFile)) {
+        QString all = filter;
+        all.replace(everyFile, QStringLiteral("(*.*) (*)"));
+        return QFileDialog::getOpenFileName(parent, caption, folder, all, nullptr,
+                                            QFileDialog::HideNameFilterDetails);
+    }
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 

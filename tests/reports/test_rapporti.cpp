@@ -400,6 +400,7 @@ private slots:
             {c->cmdEsporta, "frmExpRapporti"},     {c->cmdAnteprima, "frmAnteprimaRap"},
             {c->cmdStampa, "frmStampaRap"},        {c->cmdImporta, "frmImportaParametri"},
             {c->cmdNumerazione, "frmNumerazione"}, {c->btnLogo, "frmLogo"},
+            {c->cmdFile, "frmAllegaCartella"},
             {c->impCliente, "frmTrovaClienti"},    {c->cmdGuida, "frmGuida"},
             {c->btnCodFisc, "frmCodFisc"},         {c->btnPartitaIvaLab, "frmPartitaIva"},
         };
