@@ -12,4 +12,10 @@ cmake --build build -j2 --target Tirello tirello-setup
 mkdir -p Tirello
 cp -f build/Tirello Tirello/Tirello.new && mv -f Tirello/Tirello.new Tirello/Tirello
 build/tirello-setup Tirello
+scripts/desktop-entry.sh "$root/Tirello"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "Programma pronto in $root/Tirello, ma nessuna sessione grafica è disponibile per avviarlo." >&2
+  exit 1
+fi
 exec Tirello/Tirello "$@"

@@ -4,8 +4,26 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+
+namespace {
+
+// Without a graphical session (and without a platform chosen on purpose) the toolkit
+// would only print its own plugin error.
+bool desktopAvailable()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (!desktopAvailable()) {
+        std::fputs("Tirello: nessuna sessione grafica disponibile; avviare il programma dal desktop.\n", stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     app::setUp(app);
     auto ws = Workspace::create();
