@@ -1,5 +1,7 @@
 #include "frmcertificati.h"
 
+#include "frmstampacer.h"
+
 #include "ui/helptopics.h"
 
 #include <QEvent>
@@ -87,8 +89,8 @@ const DocumentCard::Description &TfrmCertificati::description()
         nullptr,
         nullptr,
         nullptr,
-        nullptr,
-        nullptr,
+        &certificates::openPreview,
+        &certificates::openPrint,
     };
     return d;
 }

@@ -4,23 +4,16 @@
 
 #include "ui/printwindow.h"
 
-class TfrmAnteprimaRap : public PrintWindow {
+class TfrmAnteprimaRap : public LogoPrintWindow {
     Q_OBJECT
 public:
     TfrmAnteprimaRap(QWidget *owner, std::function<records::Values()> values);
-    static inline const QString kFailed = QStringLiteral(
-        "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");
-
-    QImage imgLogo; // the logo to print, taken when the window opens
 };
 
-class TfrmStampaRap : public PrintWindow {
+class TfrmStampaRap : public LogoPrintWindow {
     Q_OBJECT
 public:
     TfrmStampaRap(QWidget *owner, std::function<records::Values()> values);
-    static inline const QString kFailed = QStringLiteral("Attenzione: la stampa non \u00e8 andata a buon fine.");
-
-    QImage imgLogo; // the logo to print, taken when the window opens
 };
 
 namespace reports {

@@ -2,7 +2,7 @@
 
 namespace reports {
 
-records::Values sheetTexts(const records::Values &card)
+records::Values documentHead(const records::Values &card)
 {
     const auto v = [&card](const char *field) { return card.trimmed(QLatin1String(field)); };
     const QString dash = QStringLiteral("   -   ");
@@ -11,14 +11,13 @@ records::Values sheetTexts(const records::Values &card)
     records::Values t;
     const auto set = [&t](const char *object, const QString &text) { t.set(QLatin1String(object), text); };
 
-    // Laboratory, number and date.
+    // Laboratory and date.
     set("txtLaboratorio", v("txtLaboratorio"));
     set("txtIndirizzoLab", v("txtIndirizzoLab") + dash + v("txtCittaLab"));
     set("txtFiscale", QStringLiteral("Partita IVA:  ") + v("txtPartitaIvaLab") + dash + QStringLiteral("Codice fiscale:  ")
                           + v("txtCodFiscLab"));
     set("txtEmail", QStringLiteral("E-mail:  ") + v("txtEmailLab") + dash + QStringLiteral("Tel.  ") + v("txtTelLab"));
     set("txtLibero", v("txtLiberoLab"));
-    set("txtNumRap", QStringLiteral("RAPPORTO DI PROVA N. ") + v("txtNumRap"));
     set("txtData", QStringLiteral("Data emissione:  ") + v("txtData"));
 
     // Analysis and client.
@@ -38,6 +37,13 @@ records::Values sheetTexts(const records::Values &card)
     set("txtOraRic", QStringLiteral("Ora ricezione:  ") + v("txtOraRic"));
     set("txtDataInizio", QStringLiteral("Inizio analisi:  ") + v("txtDataInizio"));
     set("txtDataFine", QStringLiteral("Fine analisi:  ") + v("txtDataFine"));
+    return t;
+}
+
+records::Values sheetTexts(const records::Values &card)
+{
+    records::Values t = documentHead(card);
+    t.set(QStringLiteral("txtNumRap"), QStringLiteral("RAPPORTO DI PROVA N. ") + card.trimmed(QStringLiteral("txtNumRap")));
 
     // The results, each cell under the card field's own name, and the remarks.
     for (int k = 1; k <= 30; ++k) {
@@ -47,7 +53,7 @@ records::Values sheetTexts(const records::Values &card)
             t.set(name, card.trimmed(name));
         }
     }
-    set("txtOsservazioni", v("txtOsservazioni"));
+    t.set(QStringLiteral("txtOsservazioni"), card.trimmed(QStringLiteral("txtOsservazioni")));
     return t;
 }
 

@@ -14,4 +14,9 @@ inline const QString kSheetTemplate = QStringLiteral("rapporto_prova");
 // when the value after them is empty. The head of the laboratory is not printed.
 records::Values sheetTexts(const records::Values &card);
 
+// What the test report and the certificate print alike, from the card of either: the
+// laboratory lines, the issue date, the analysis, the client lines, the sample and its
+// history. Values trimmed, captions and separators kept when the value is empty.
+records::Values documentHead(const records::Values &card);
+
 } // namespace reports

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QPrintPreviewWidget>
 #include <QQueue>
 #include <QRegularExpression>
@@ -107,6 +108,18 @@ void drawPicture(QPainter &p, const Object &o, const QRectF &box)
     }
     if (!image.isNull())
         p.drawImage(fitPicture(box, image.size(), o.centred), image);
+}
+
+// A printer made ready for the sheets, before its dialog opens: full page, the first
+// sheet's layout, both faces proposed for a two-sided document.
+void setUp(QPrinter &printer, const Prepared &pages, const QString &title, Sides sides)
+{
+    printer.setDocName(title);
+    printer.setFullPage(true);
+    if (!pages.isEmpty())
+        printer.setPageLayout(pageLayout(pages.first()));
+    if (sides == Sides::Two)
+        printer.setDuplex(proposedDuplex(sides, printer.duplex(), QPrinterInfo(printer).supportedDuplexModes()));
 }
 
 // Every chosen sheet on the printer, with copies and collation when the driver does not
@@ -370,14 +383,19 @@ QImage paintImage(const PreparedPage &page, double dpi)
     return image;
 }
 
-PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom)
+QPrinter::DuplexMode proposedDuplex(Sides sides, QPrinter::DuplexMode current,
+                                    const QList<QPrinter::DuplexMode> &supported)
+{
+    if (sides == Sides::Two && supported.contains(QPrinter::DuplexLongSide))
+        return QPrinter::DuplexLongSide;
+    return current;
+}
+
+PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom, Sides sides)
     : QPrintPreviewDialog(&heldPrinter, parent), m_pages(pages)
 {
     setObjectName(QStringLiteral("frmAnteprima"));
-    heldPrinter.setDocName(title);
-    heldPrinter.setFullPage(true);
-    if (!pages.isEmpty())
-        heldPrinter.setPageLayout(pageLayout(pages.first()));
+    setUp(heldPrinter, pages, title, sides);
     setWindowTitle(QStringLiteral(" Anteprima di stampa - ") + title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
@@ -423,34 +441,31 @@ PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QStri
     }
 }
 
-void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom)
+void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom, Sides sides)
 {
     if (Outputs::g_recording) {
         Outputs::failIfQueued();
-        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}, zoom});
+        Outputs::g_taken.append({Outputs::Kind::Preview, title, pages, {}, zoom, sides});
         return;
     }
-    PreviewWindow window(parent, pages, title, zoom);
+    PreviewWindow window(parent, pages, title, zoom, sides);
     window.exec();
     if (!window.failure().isEmpty())
         throw RenderError(window.failure());
 }
 
-bool print(QWidget *parent, const Prepared &pages, const QString &title)
+bool print(QWidget *parent, const Prepared &pages, const QString &title, Sides sides)
 {
     if (Outputs::g_recording) {
         const bool answer = Outputs::g_answers.isEmpty() || Outputs::g_answers.dequeue();
         if (answer) {
             Outputs::failIfQueued();
-            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}, 0});
+            Outputs::g_taken.append({Outputs::Kind::Print, title, pages, {}, 0, sides});
         }
         return answer;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    printer.setFullPage(true);
-    if (!pages.isEmpty())
-        printer.setPageLayout(pageLayout(pages.first()));
+    setUp(printer, pages, title, sides);
     QPrintDialog dialog(&printer, parent);
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
                       | QAbstractPrintDialog::PrintCurrentPage);

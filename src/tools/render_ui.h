@@ -25,13 +25,25 @@ void paint(QPainter &painter, const PreparedPage &page);
 // One sheet as a white picture at the given resolution (dots per inch).
 QImage paintImage(const PreparedPage &page, double dpi);
 
+// How the sheets of a document are meant to meet the paper.
+enum class Sides {
+    One, // as the printer is set
+    Two, // one sheet, front and back: the print dialog proposes both faces, long edge
+};
+
+// The duplex mode the print dialog starts with: printing on both faces along the long
+// edge for a two-sided document when the printer offers it, else the printer's own.
+QPrinter::DuplexMode proposedDuplex(Sides sides, QPrinter::DuplexMode current,
+                                    const QList<QPrinter::DuplexMode> &supported);
+
 // Modal preview with print, zoom, full screen and close; returns when it is closed.
 // zoom 0 fits the page to the window, 1.0 is 100 %. Throws RenderError.
-void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0);
+void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0,
+             Sides sides = Sides::One);
 
 // The print dialog on the default printer, then the chosen printer. Cancelling prints
 // nothing and returns false; a printer that fails throws RenderError.
-bool print(QWidget *parent, const Prepared &pages, const QString &title);
+bool print(QWidget *parent, const Prepared &pages, const QString &title, Sides sides = Sides::One);
 
 inline const QString kMaker = QStringLiteral("Tirello"); // PDF author and creator
 
@@ -53,7 +65,8 @@ struct PrinterHolder {
 
 class PreviewWindow : private detail::PrinterHolder, public QPrintPreviewDialog {
 public:
-    PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0);
+    PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0,
+                  Sides sides = Sides::One);
     QString failure() const { return m_failure; } // what went wrong while drawing, if anything
 
 private:
@@ -75,6 +88,7 @@ struct Taken {
     render::Prepared pages;
     QString path;    // PDF only
     double zoom = 0; // preview only: as asked of render::preview
+    render::Sides sides = render::Sides::One; // previews and prints: as asked
 };
 
 void startRecording();

@@ -1,6 +1,7 @@
 #include "template.h"
 
 #include "storage/programfolder.h"
+#include "storage/textcodec.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -210,13 +211,12 @@ QString normalisedBreaks(QString text)
     return text;
 }
 
-// The lines of a text box where they stand in the frame of its rect (page or band).
-QList<TextLine> layOutText(const Object &box, const LineBreaker &wrap)
+// Every line of a box's text as it would print without the box's bottom.
+QStringList visualLines(const Object &box, const LineBreaker &wrap)
 {
-    QList<TextLine> lines;
-    if (box.text.isEmpty())
-        return lines;
     QStringList visual;
+    if (box.text.isEmpty())
+        return visual;
     for (const QString &paragraph : normalisedBreaks(box.text).split(u'\n')) {
         if (box.wrap && wrap) {
             const QStringList pieces = wrap(box, paragraph);
@@ -225,6 +225,13 @@ QList<TextLine> layOutText(const Object &box, const LineBreaker &wrap)
             visual.append(paragraph);
         }
     }
+    return visual;
+}
+
+// The lines of a text box where they stand in the frame of its rect (page or band).
+QList<TextLine> layOutText(const Object &box, const QStringList &visual)
+{
+    QList<TextLine> lines;
     const double pitch = linePitch(box);
     const double block = pitch * visual.size();
     const double h = box.rect.height();
@@ -239,6 +246,11 @@ QList<TextLine> layOutText(const Object &box, const LineBreaker &wrap)
         lines.append({visual[i], top});
     }
     return lines;
+}
+
+QList<TextLine> layOutText(const Object &box, const LineBreaker &wrap)
+{
+    return layOutText(box, visualLines(box, wrap));
 }
 
 struct Layout {
@@ -540,6 +552,30 @@ Prepared prepare(const Template &t, const LineBreaker &wrap)
             layout.placeBand(band);
     }
     return sheets;
+}
+
+QStringList cutBoxes(const Template &t, const LineBreaker &wrap)
+{
+    QStringList cut;
+    auto check = [&](const Object &o) {
+        if (o.kind != Kind::Text)
+            return;
+        const QStringList visual = visualLines(o, wrap);
+        const qsizetype shown = layOutText(o, visual).size();
+        for (qsizetype i = shown; i < visual.size(); ++i)
+            if (!text::isBlank(visual[i])) {
+                cut.append(o.name);
+                return;
+            }
+    };
+    for (const Page &page : t.pages) {
+        for (const Object &o : page.objects)
+            check(o);
+        for (const Band &band : page.bands)
+            for (const Object &o : band.objects)
+                check(o);
+    }
+    return cut;
 }
 
 QRectF fitPicture(const QRectF &box, const QSizeF &picture, bool centred)

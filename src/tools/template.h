@@ -146,6 +146,11 @@ using LineBreaker = std::function<QStringList(const Object &box, const QString &
 // Lays the template out into sheets. Pure: the template is not changed.
 Prepared prepare(const Template &t, const LineBreaker &wrap = {});
 
+// The text boxes whose text does not show whole: lines that carry more than blanks lie
+// below the box's bottom and are left off the sheet, as the box never grows. Lines are
+// broken by wrap, as prepare() breaks them; names in template order.
+QStringList cutBoxes(const Template &t, const LineBreaker &wrap = {});
+
 // Height of one text line of a box: 1.2 times its font size.
 double linePitch(const Object &box);
 

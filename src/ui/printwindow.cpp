@@ -1,11 +1,14 @@
 #include "printwindow.h"
 
 #include "storage/programfolder.h"
+#include "ui/logo.h"
 #include "ui/seams.h"
 #include "ui/widgets.h"
 
 #include <QPushButton>
 #include <QSvgWidget>
+
+#include <optional>
 
 namespace printing {
 
@@ -13,6 +16,8 @@ render::Template fill(const Document &document)
 {
     render::Template t = render::Template::load(document.templateName);
     t.setOrientation(0, render::Orientation::Portrait);
+    for (auto it = document.moved.cbegin(); it != document.moved.cend(); ++it)
+        t.object(it.key()).rect.moveTopLeft(it.value());
     const records::Values texts = document.texts();
     for (auto it = texts.all().cbegin(); it != texts.all().cend(); ++it)
         t.setText(it.key(), it.value());
@@ -26,16 +31,57 @@ render::Template fill(const Document &document)
     return t;
 }
 
-void preview(QWidget *owner, const Document &document)
+QStringList cutTexts(const Document &document, const render::Template &t)
 {
-    const render::Template t = fill(document);
-    render::preview(owner, render::prepareForOutput(t), t.name, document.zoom);
+    QStringList captions;
+    if (document.whole.isEmpty())
+        return captions;
+    const QStringList cut = render::cutBoxes(t, render::fontLineBreaker());
+    for (const auto &[object, caption] : document.whole) {
+        t.object(object); // a name the template lacks is a fault of the document
+        if (cut.contains(object))
+            captions.append(caption);
+    }
+    return captions;
+}
+
+QString cutTextsQuestion(const QStringList &captions)
+{
+    QString text = QStringLiteral("Attenzione: il testo dei campi seguenti \u00e8 pi\u00f9 lungo dello spazio che il "
+                                  "documento gli riserva e non comparirebbe per intero:\n");
+    for (const QString &caption : captions)
+        text += QStringLiteral("\n- ") + caption;
+    return text + QStringLiteral("\n\nSi desidera proseguire comunque?");
+}
+
+namespace {
+
+// The filled template, once the user has agreed to any text that would be cut; none
+// when the user answers No.
+std::optional<render::Template> agreed(QWidget *owner, const Document &document)
+{
+    render::Template t = fill(document);
+    const QStringList cut = cutTexts(document, t);
+    if (!cut.isEmpty() && !Messages::question(owner, cutTextsQuestion(cut)))
+        return std::nullopt;
+    return t;
+}
+
+} // namespace
+
+bool preview(QWidget *owner, const Document &document)
+{
+    const std::optional<render::Template> t = agreed(owner, document);
+    if (!t)
+        return false;
+    render::preview(owner, render::prepareForOutput(*t), t->name, document.zoom, document.sides);
+    return true;
 }
 
 bool print(QWidget *owner, const Document &document)
 {
-    const render::Template t = fill(document);
-    return render::print(owner, render::prepareForOutput(t), t.name);
+    const std::optional<render::Template> t = agreed(owner, document);
+    return t && render::print(owner, render::prepareForOutput(*t), t->name, document.sides);
 }
 
 void pdf(const Document &document, const QString &path)
@@ -82,4 +128,35 @@ void PrintWindow::btnStampaClick()
         return;
     }
     accept();
+}
+
+LogoPrintWindow::LogoPrintWindow(QWidget *owner, Output output, const QString &objectName, const QString &title,
+                                 const std::function<printing::Document(const QImage *logo)> &document)
+    : PrintWindow(owner,
+                  output == Output::Preview
+                      ? Setup{objectName, title, output, QStringLiteral("Mostra anteprima"),
+                              QStringLiteral(":/img/print/anteprima.svg"),
+                              QStringLiteral("Anteprima di stampa. La funzione mostra sullo schermo i dati che "
+                                             "appariranno in stampa. Mostra anteprima visualizza il documento prima "
+                                             "di stamparlo su carta."),
+                              kPreviewFailed, document(&imgLogo)}
+                      : Setup{objectName, title, output, QStringLiteral("Stampa"),
+                              QStringLiteral(":/img/print/stampa.svg"),
+                              QStringLiteral("Stampa documento. La funzione stampa su carta il documento con i dati "
+                                             "inseriti nei campi. Stampa avvia la stampa, Annulla rinuncia."),
+                              kPrintFailed, document(&imgLogo)}),
+      imgLogo(logo::current())
+{
+}
+
+printing::Document LogoPrintWindow::document(const QString &templateName, std::function<records::Values()> texts,
+                                             const QImage *logo)
+{
+    printing::Document document;
+    document.templateName = templateName;
+    document.texts = std::move(texts);
+    document.stamp.clear();
+    document.pictures = [logo] { return QHash<QString, QImage>{{QStringLiteral("imgLogo"), *logo}}; };
+    document.zoom = 1.0;
+    return document;
 }

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QImage>
+#include <QPointF>
 
 #include <functional>
 
@@ -25,15 +26,30 @@ struct Document {
     QString stamp = QStringLiteral("txtCalce"); // the object that takes the print stamp; empty: none
     std::function<QHash<QString, QImage>()> pictures = {}; // picture object name -> image; may be empty
     double zoom = 0; // the preview's first zoom: 0 fits the page to the window, 1.0 is 100 %
+    // Objects this copy of the template places elsewhere: name -> top-left corner (mm).
+    QHash<QString, QPointF> moved = {};
+    render::Sides sides = render::Sides::One; // Two: one sheet, printed front and back
+    // Text boxes that must print whole, as (object name, caption the user knows it by).
+    // Before a preview or a print, the user is told which of them would be cut and asked
+    // whether to go on.
+    QList<std::pair<QString, QString>> whole = {};
 };
 
-// Loads the template (first page portrait), sets every text, every picture and the
-// print stamp. Throws render::RenderError.
+// Loads the template (first page portrait), places the moved objects, sets every
+// text, every picture and the print stamp. Throws render::RenderError.
 render::Template fill(const Document &document);
 
-// The three outputs; each throws render::RenderError.
-void preview(QWidget *owner, const Document &document);
-bool print(QWidget *owner, const Document &document); // false: the print dialog was cancelled
+// The captions of the boxes of document.whole that cannot show their whole text in
+// the filled template t, in the order of document.whole.
+QStringList cutTexts(const Document &document, const render::Template &t);
+// The question asked before the output when some texts would be cut.
+QString cutTextsQuestion(const QStringList &captions);
+
+// The three outputs; each throws render::RenderError. Preview and print first ask
+// about texts that would be cut (see Document::whole); they return false when the user
+// answers No or cancels the print dialog, and nothing is output.
+bool preview(QWidget *owner, const Document &document);
+bool print(QWidget *owner, const Document &document);
 void pdf(const Document &document, const QString &path);
 
 } // namespace printing
@@ -56,7 +72,8 @@ public:
     PrintWindow(QWidget *card, Setup setup);
 
     // Fills, prepares and outputs the document, then closes the window. A failure is
-    // shown as the window's warning; a cancelled print dialog closes without a word.
+    // shown as the window's warning; a cancelled print dialog, or No to the question about
+    // texts that would be cut, closes it without a word.
     void btnStampaClick();
 
     QSvgWidget *imgLogo01;
@@ -67,4 +84,27 @@ public:
 
 private:
     Setup m_setup;
+};
+
+// The preview or print window of a document that prints the laboratory's logo in its
+// picture object "imgLogo" (test report, certificate): the standard picture, captions
+// and failure warning of its kind, and the logo read when the window opens (Logo.bmp,
+// or the built-in picture).
+class LogoPrintWindow : public PrintWindow {
+    Q_OBJECT
+public:
+    // document(logo) is the document to output, printing *logo: the window's imgLogo.
+    LogoPrintWindow(QWidget *owner, Output output, const QString &objectName, const QString &title,
+                    const std::function<printing::Document(const QImage *logo)> &document);
+
+    static inline const QString kPreviewFailed = QStringLiteral(
+        "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");
+    static inline const QString kPrintFailed = QStringLiteral("Attenzione: la stampa non \u00e8 andata a buon fine.");
+
+    QImage imgLogo; // the logo to print, taken when the window opens
+
+    // Such a document: texts() filling the template, *logo in "imgLogo" (both read when
+    // the document is filled), no print stamp, the preview at 100 %.
+    static printing::Document document(const QString &templateName, std::function<records::Values()> texts,
+                                       const QImage *logo);
 };

@@ -8,6 +8,8 @@
 #include "models/frmstampapar.h"
 #include "models/modelsearch.h"
 #include "storage/programfolder.h"
+#include "support/modal.h"
+#include "support/printwindows.h"
 #include "tools/render_ui.h"
 
 #include <QApplication>
@@ -15,7 +17,6 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -178,7 +179,7 @@ private slots:
         field("txtLimite30")->setText(QStringLiteral("50"));
 
         bool opened = false;
-        onModal([&](QDialog *modal) {
+        support::onModal(this, [&](QDialog *modal) {
             auto *w = qobject_cast<TfrmAnteprimaPar *>(modal);
             QVERIFY(w);
             opened = true;
@@ -218,74 +219,20 @@ private slots:
 
     void printAndItsFailures_data()
     {
-        QTest::addColumn<bool>("preview");
-        QTest::addColumn<QString>("step"); // what happens after the click
-        QTest::addColumn<int>("outputs");
-        QTest::addColumn<QString>("warning");
-        const QString noPreview = QStringLiteral(
-            "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");
-        const QString noPrint = QStringLiteral("Attenzione: la stampa non \u00e8 andata a buon fine.");
-        QTest::newRow("printed") << false << "ok" << 1 << QString();
-        QTest::newRow("print dialog cancelled") << false << "cancel" << 0 << QString();
-        QTest::newRow("printer fails") << false << "fail" << 0 << noPrint;
-        QTest::newRow("preview fails") << true << "fail" << 0 << noPreview;
-        QTest::newRow("print window: Annulla") << false << "annulla" << 0 << QString();
-        QTest::newRow("preview window: Annulla") << true << "annulla" << 0 << QString();
+        support::printWindowRows();
     }
     void printAndItsFailures()
     {
-        QFETCH(bool, preview);
-        QFETCH(QString, step);
-        QFETCH(int, outputs);
-        QFETCH(QString, warning);
-        if (step == QLatin1String("cancel"))
-            Outputs::queuePrintAnswer(false);
-        if (step == QLatin1String("fail"))
-            Outputs::queueFailure(QStringLiteral("stampante guasta"));
-
-        QString title;
-        onModal([&](QDialog *modal) {
-            auto *w = qobject_cast<PrintWindow *>(modal);
-            QVERIFY(w);
-            title = w->windowTitle();
-            QTest::mouseClick(step == QLatin1String("annulla") ? w->btnAnnulla : w->btnStampa, Qt::LeftButton);
+        const support::PrintWindowRun run = support::runPrintWindowRow(this, QStringLiteral("Modello di analisi"), [&](bool preview) {
+            QTest::mouseClick(preview ? card()->cmdAnteprima : card()->cmdStampa, Qt::LeftButton);
         });
-        QTest::mouseClick(preview ? card()->cmdAnteprima : card()->cmdStampa, Qt::LeftButton);
-        QCOMPARE(title, preview ? QStringLiteral(" Anteprima di stampa") : QStringLiteral(" Stampa modello analisi"));
-        QVERIFY(!QApplication::activeModalWidget());
-
-        const QList<Outputs::Taken> taken = Outputs::taken();
-        QCOMPARE(taken.size(), outputs);
-        if (outputs) {
-            QCOMPARE(taken[0].kind, Outputs::Kind::Print);
-            QCOMPARE(taken[0].title, QStringLiteral("Modello di analisi"));
-        }
-        const QList<Messages::Shown> shown = Messages::taken();
-        if (warning.isEmpty()) {
-            QVERIFY(shown.isEmpty());
-        } else {
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(shown[0].kind, Kind::Warning);
-            QCOMPARE(shown[0].text, warning);
-        }
+        QCOMPARE(run.seen.title,
+                 run.preview ? QStringLiteral(" Anteprima di stampa") : QStringLiteral(" Stampa modello analisi"));
     }
 
 private:
     TfrmParametri *card() const { return m_ws->frmParametri; }
     QLineEdit *field(const char *name) const { return card()->edit(QLatin1String(name)); }
-
-    // Runs the steps inside the next modal window; a failing step closes it.
-    void onModal(std::function<void(QDialog *)> steps)
-    {
-        QTimer::singleShot(0, this, [steps] {
-            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!modal)
-                QFAIL("no modal window");
-            steps(modal);
-            if (modal->isVisible() && QTest::currentTestFailed())
-                modal->reject();
-        });
-    }
 
     PreparedPage single(Outputs::Kind kind)
     {

@@ -22,6 +22,7 @@
 
 #include "support/fieldtarget.h"
 #include "support/messages.h"
+#include "support/modal.h"
 
 using Messages::Kind;
 using records::Record;
@@ -281,7 +282,7 @@ private slots:
 
         QStringList listed;
         int found = -1;
-        onModal([&](QDialog *modal) {
+        support::onModal(this, [&](QDialog *modal) {
             auto *w = qobject_cast<TfrmTrovaParametri *>(modal);
             QVERIFY(w);
             QCOMPARE(w->windowTitle(), QStringLiteral(" Trova modelli di analisi in archivio"));
@@ -316,7 +317,7 @@ private slots:
     {
         appendModel(model(QStringLiteral("Acqua"), QStringLiteral("Pozzo")));
         m_card->txtAnalisi->setText(QStringLiteral("in corso"));
-        onModal([&](QDialog *modal) {
+        support::onModal(this, [&](QDialog *modal) {
             auto *w = static_cast<ListWindow *>(modal);
             QCOMPARE(w->selectedLine(), -1);
             QTest::mouseDClick(w->lstRecords->viewport(), Qt::LeftButton, {},
@@ -331,7 +332,7 @@ private slots:
     void quickFindOnAnEmptyList()
     {
         appendModel(model(QString(), QStringLiteral("solo campione")));
-        onModal([&](QDialog *modal) {
+        support::onModal(this, [&](QDialog *modal) {
             auto *w = static_cast<ListWindow *>(modal);
             QCOMPARE(w->lstRecords->count(), 0);
             QTest::mouseClick(w->btnTrova, Qt::LeftButton);
@@ -403,7 +404,7 @@ private slots:
         // A report-like window: ten filled rows with results.
         support::EditsTarget report(models::importedFields() + QStringList{"txtRisultato04", "txtNumRap"},
                                     QStringLiteral("vecchio"));
-        onModal([&](QDialog *modal) { doubleClickLine(static_cast<ListWindow *>(modal), 0); });
+        support::onModal(this, [&](QDialog *modal) { doubleClickLine(static_cast<ListWindow *>(modal), 0); });
         models::openImport(&report, &report);
         const auto text = [&](const char *name) { return report.findChild<QLineEdit *>(name)->text(); };
         QCOMPARE(text("txtAnalisi"), QStringLiteral("Metalli"));
@@ -433,18 +434,6 @@ private:
         QCOMPARE(m_card->panParametri->lblPag->text(), page == 1 ? QStringLiteral("pag. 1 / 2") : QStringLiteral("pag. 2 / 2"));
         QCOMPARE(m_card->panParametri->btnAvanti->isEnabled(), page == 1);
         QCOMPARE(m_card->panParametri->btnIndietro->isEnabled(), page == 2);
-    }
-    // Runs the steps on the next modal window, once it is up; closes it if they did not.
-    void onModal(std::function<void(QDialog *)> steps)
-    {
-        QTimer::singleShot(0, this, [steps] {
-            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!modal)
-                QFAIL("no modal window");
-            steps(modal);
-            if (modal->isVisible() && QTest::currentTestFailed())
-                modal->reject();
-        });
     }
     static void doubleClickLine(ListWindow *w, int line)
     {

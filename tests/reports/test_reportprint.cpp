@@ -6,26 +6,25 @@
 #include "reports/reportsheet.h"
 #include "storage/programfolder.h"
 #include "storage/records.h"
+#include "support/documenttexts.h"
 #include "support/messages.h"
+#include "support/printwindows.h"
+#include "support/sheets.h"
 #include "tools/render_ui.h"
 #include "ui/logo.h"
 #include "ui/seams.h"
 
-#include <QApplication>
-#include <QFontMetricsF>
 #include <QPainter>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
-#include <QSvgRenderer>
-#include <QSvgWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <functional>
 
 using render::Placed;
 using render::PreparedPage;
+using support::linesOf;
+using support::widthMm;
 
 namespace {
 
@@ -34,24 +33,12 @@ QString two(int k)
     return QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-QStringList linesOf(const PreparedPage &page, const QString &name)
-{
-    QStringList out;
-    if (const Placed *p = page.find(name))
-        for (const render::TextLine &l : p->lines)
-            out.append(l.text);
-    return out;
-}
-
 const char *const kColumns[] = {"txtParametro", "txtMetodo", "txtUM", "txtRisultato", "txtLimite"};
 
 // Every field of the report record, padded with blanks: the values a typed card gives.
 records::Values fullCard()
 {
-    records::Values card;
-    for (const records::Field &f : records::report().fields())
-        card.set(f.name, QStringLiteral("  ") + f.name + QStringLiteral(" \t"));
-    return card;
+    return support::paddedCard(records::report());
 }
 
 // A page filled through the window's own document, without any window.
@@ -60,18 +47,6 @@ PreparedPage pageOf(const records::Values &card, const QImage &logo = logo::defa
     const render::Template t = printing::fill(reports::reportSheet([card] { return card; }, &logo));
     const render::Prepared pages = render::prepareForOutput(t);
     return pages.size() == 1 ? pages[0] : PreparedPage{};
-}
-
-// How wide a text prints in the box's font, in millimetres, measured as on paper.
-double widthMm(const render::Object &box, const QString &text)
-{
-    QImage paper(1, 1, QImage::Format_RGB32);
-    paper.setDotsPerMeterX(qRound(1200 / 0.0254));
-    paper.setDotsPerMeterY(qRound(1200 / 0.0254));
-    QFont font(box.font);
-    font.setPointSizeF(box.size);
-    font.setBold(box.bold);
-    return QFontMetricsF(font, &paper).horizontalAdvance(text) / 1200 * 25.4;
 }
 
 void writeImage(const QString &path, const QSize &size, const QColor &colour)
@@ -263,45 +238,16 @@ private slots:
     // values trimmed, captions and separators with their exact spaces, kept when empty.
     void textsFromTheCard_data()
     {
-        QTest::addColumn<bool>("filled");
-        QTest::addColumn<QString>("object");
-        QTest::addColumn<QString>("text");
-        const struct {
-            const char *object, *filled, *empty;
-        } rows[] = {
-            {"txtNumRap", "RAPPORTO DI PROVA N. txtNumRap", "RAPPORTO DI PROVA N. "},
-            {"txtData", "Data emissione:  txtData", "Data emissione:  "},
-            {"txtLaboratorio", "txtLaboratorio", ""},
-            {"txtIndirizzoLab", "txtIndirizzoLab   -   txtCittaLab", "   -   "},
-            {"txtFiscale", "Partita IVA:  txtPartitaIvaLab   -   Codice fiscale:  txtCodFiscLab",
-             "Partita IVA:     -   Codice fiscale:  "},
-            {"txtEmail", "E-mail:  txtEmailLab   -   Tel.  txtTelLab", "E-mail:     -   Tel.  "},
-            {"txtLibero", "txtLiberoLab", ""},
-            {"txtAnalisi", "txtAnalisi", ""},
-            {"txtCliente", "txtCliente", ""},
-            {"txtIndirizzoCli", "txtIndirizzoRes   txtCapRes   txtComuneRes   txtProvRes", "         "},
-            {"txtFiscaleCli", "Partita IVA:  txtPartitaIva   -   Codice fiscale:  txtCodFisc",
-             "Partita IVA:     -   Codice fiscale:  "},
-            {"txtCampione", "CAMPIONE ANALIZZATO:  txtCampione", "CAMPIONE ANALIZZATO:  "},
-            {"txtLuogoPrel", "txtLuogoPrel", ""},
-            {"txtDataPrel", "Data prelievo:  txtDataPrel", "Data prelievo:  "},
-            {"txtCura", "txtCura", ""},
-            {"txtContenitore", "txtContenitore", ""},
-            {"txtDataRic", "Data ricezione:  txtDataRic", "Data ricezione:  "},
-            {"txtOraRic", "Ora ricezione:  txtOraRic", "Ora ricezione:  "},
-            {"txtDataInizio", "Inizio analisi:  txtDataInizio", "Inizio analisi:  "},
-            {"txtDataFine", "Fine analisi:  txtDataFine", "Fine analisi:  "},
-            {"txtParametro01", "txtParametro01", ""},
-            {"txtMetodo16", "txtMetodo16", ""},
-            {"txtUM30", "txtUM30", ""},
-            {"txtRisultato17", "txtRisultato17", ""},
-            {"txtLimite02", "txtLimite02", ""},
-            {"txtOsservazioni", "txtOsservazioni", ""},
-        };
-        for (const auto &r : rows) {
-            QTest::addRow("%s filled", r.object) << true << QString::fromLatin1(r.object) << QString::fromLatin1(r.filled);
-            QTest::addRow("%s empty", r.object) << false << QString::fromLatin1(r.object) << QString::fromLatin1(r.empty);
-        }
+        support::addTextRows({support::kDocumentHead,
+                              {
+                                  {"txtNumRap", "RAPPORTO DI PROVA N. txtNumRap", "RAPPORTO DI PROVA N. "},
+                                  {"txtParametro01", "txtParametro01", ""},
+                                  {"txtMetodo16", "txtMetodo16", ""},
+                                  {"txtUM30", "txtUM30", ""},
+                                  {"txtRisultato17", "txtRisultato17", ""},
+                                  {"txtLimite02", "txtLimite02", ""},
+                                  {"txtOsservazioni", "txtOsservazioni", ""},
+                              }});
     }
     void textsFromTheCard()
     {
@@ -385,32 +331,11 @@ private slots:
         QTest::mouseClick(window.btnStampa, Qt::LeftButton);
         const QList<Outputs::Taken> taken = Outputs::taken();
         QCOMPARE(taken.size(), 1);
-        const PreparedPage page = taken[0].pages.value(0);
-        const Placed *box = page.find(QStringLiteral("imgLogo"));
-        QVERIFY(box);
-        const QImage picture = box->object.picture.value<QImage>();
-        QCOMPARE(picture, file.isValid() ? QImage(logo::path()) : logo::defaultPicture());
+        const QImage picture = file.isValid() ? QImage(logo::path()) : logo::defaultPicture();
         QCOMPARE(picture.size(), file.isValid() ? file : QSize(298, 186));
-
-        const QRectF at = render::fitPicture(box->object.rect, QSizeF(picture.size()), box->object.centred);
-        QCOMPARE(at.topLeft(), QPointF(1.0, 1.0));
-        QVERIFY2(qAbs(at.width() - printed.width()) < 0.05 && qAbs(at.height() - printed.height()) < 0.05,
-                 qPrintable(QStringLiteral("%1 x %2 mm").arg(at.width()).arg(at.height())));
-
-        // On paper: the red picture covers its part of the frame from the top-left corner,
-        // the rest of the frame stays white.
-        if (file.isValid() && file != QSize(2, 2)) {
-            const QImage sheet = render::paintImage(page, 300);
-            const double dpmm = 300 / 25.4;
-            auto isRed = [&](double xmm, double ymm) {
-                const QRgb c = sheet.pixel(qRound((10 + xmm) * dpmm), qRound((10 + ymm) * dpmm));
-                return qRed(c) > 150 && qGreen(c) < 80;
-            };
-            QVERIFY(isRed(1.5, 1.5));
-            QVERIFY(isRed(1 + printed.width() - 0.5, 1 + printed.height() - 0.5));
-            QVERIFY(!isRed(1 + printed.width() + 0.5, 1.5));
-            QVERIFY(!isRed(1.5, 1 + printed.height() + 0.5));
-        }
+        // On paper a red picture covers its part of the frame from the top-left corner, the
+        // rest of the frame stays white.
+        support::expectLogoFrame(taken[0].pages.value(0), picture, printed);
     }
 
     // The card's Anteprima: the window with its texts, the preview at 100 %, the values
@@ -421,25 +346,13 @@ private slots:
         card.set(QStringLiteral("txtNumRap"), QStringLiteral("12/2025"));
         std::function<records::Values()> values = [&card] { return card; };
 
-        bool opened = false;
-        onModal([&](QDialog *modal) {
-            auto *w = qobject_cast<TfrmAnteprimaRap *>(modal);
-            QVERIFY(w);
-            opened = true;
-            QCOMPARE(w->objectName(), QStringLiteral("frmAnteprimaRap"));
-            QCOMPARE(w->windowTitle(), QStringLiteral(" Anteprima di stampa"));
-            QCOMPARE(w->size(), QSize(364, 287));
-            QCOMPARE(w->btnStampa->text(), QStringLiteral("Mostra anteprima"));
-            QCOMPARE(w->btnAnnulla->text(), QStringLiteral("Annulla"));
-            QVERIFY(w->btnAnnulla->geometry().right() < w->btnStampa->geometry().left());
-            QVERIFY(w->imgLogo01->renderer()->isValid());
-            QCOMPARE(w->imgLogo, logo::defaultPicture());
-            card.set(QStringLiteral("txtNumRap"), QStringLiteral("13/2025")); // edited, not saved
-            QTest::mouseClick(w->btnStampa, Qt::LeftButton);
-        });
-        reports::openPreview(nullptr, values);
-        QVERIFY(opened);
-        QVERIFY(!QApplication::activeModalWidget());
+        const support::PrintWindowSeen seen = support::runPrintWindow(
+            this, QStringLiteral("ok"), [&] { reports::openPreview(nullptr, values); },
+            [&] { card.set(QStringLiteral("txtNumRap"), QStringLiteral("13/2025")); }); // edited, not saved
+        QCOMPARE(seen.objectName, QStringLiteral("frmAnteprimaRap"));
+        QCOMPARE(seen.title, QStringLiteral(" Anteprima di stampa"));
+        QCOMPARE(seen.action, QStringLiteral("Mostra anteprima"));
+        QCOMPARE(seen.logo, logo::defaultPicture());
         support::expectNone();
 
         const QList<Outputs::Taken> taken = Outputs::taken();
@@ -452,74 +365,28 @@ private slots:
                  QStringList{QStringLiteral("RAPPORTO DI PROVA N. 13/2025")});
 
         // The engine's preview window opens at that zoom.
-        render::PreviewWindow preview(nullptr, taken[0].pages, taken[0].title, taken[0].zoom);
-        auto *view = preview.findChild<QPrintPreviewWidget *>();
-        QVERIFY(view);
-        view->updatePreview();
-        QCOMPARE(view->zoomMode(), QPrintPreviewWidget::CustomZoom);
-        QCOMPARE(view->zoomFactor(), 1.0);
+        support::expectPreviewAsTaken(taken[0]);
     }
 
     void printAndItsFailures_data()
     {
-        QTest::addColumn<bool>("preview");
-        QTest::addColumn<QString>("step"); // what happens after the window opens
-        QTest::addColumn<int>("outputs");
-        QTest::addColumn<QString>("warning");
-        const QString noPreview = QStringLiteral(
-            "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");
-        const QString noPrint = QStringLiteral("Attenzione: la stampa non \u00e8 andata a buon fine.");
-        QTest::newRow("printed") << false << "ok" << 1 << QString();
-        QTest::newRow("print dialog cancelled") << false << "cancel" << 0 << QString();
-        QTest::newRow("printer fails") << false << "fail" << 0 << noPrint;
-        QTest::newRow("preview fails") << true << "fail" << 0 << noPreview;
-        QTest::newRow("print window: Annulla") << false << "annulla" << 0 << QString();
-        QTest::newRow("preview window: Annulla") << true << "annulla" << 0 << QString();
+        support::printWindowRows();
     }
     void printAndItsFailures()
     {
-        QFETCH(bool, preview);
-        QFETCH(QString, step);
-        QFETCH(int, outputs);
-        QFETCH(QString, warning);
-        if (step == QLatin1String("cancel"))
-            Outputs::queuePrintAnswer(false);
-        if (step == QLatin1String("fail"))
-            Outputs::queueFailure(QStringLiteral("stampante guasta"));
-
         int asked = 0;
         const auto values = [&asked] {
             ++asked;
             return records::Values{};
         };
-        QString title, action;
-        onModal([&](QDialog *modal) {
-            auto *w = qobject_cast<PrintWindow *>(modal);
-            QVERIFY(w);
-            title = w->windowTitle();
-            action = w->btnStampa->text();
-            QCOMPARE(asked, 0); // nothing is read before the user confirms
-            QTest::mouseClick(step == QLatin1String("annulla") ? w->btnAnnulla : w->btnStampa, Qt::LeftButton);
-        });
-        if (preview)
-            reports::openPreview(nullptr, values);
-        else
-            reports::openPrint(nullptr, values);
-        QCOMPARE(title, preview ? QStringLiteral(" Anteprima di stampa") : QStringLiteral(" Stampa rapporto di prova"));
-        QCOMPARE(action, preview ? QStringLiteral("Mostra anteprima") : QStringLiteral("Stampa"));
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(asked, step == QLatin1String("annulla") ? 0 : 1);
-
-        const QList<Outputs::Taken> taken = Outputs::taken();
-        QCOMPARE(taken.size(), outputs);
-        if (outputs) {
-            QCOMPARE(taken[0].kind, Outputs::Kind::Print);
-            QCOMPARE(taken[0].title, QStringLiteral("Rapporto di prova"));
-        }
-        if (warning.isEmpty())
-            support::expectNone();
-        else
-            support::expectOne(Messages::Kind::Warning, warning);
+        const support::PrintWindowRun run = support::runPrintWindowRow(
+            this, QStringLiteral("Rapporto di prova"),
+            [&](bool preview) { preview ? reports::openPreview(nullptr, values) : reports::openPrint(nullptr, values); },
+            [&] { QCOMPARE(asked, 0); }); // nothing is read before the user confirms
+        QCOMPARE(run.seen.title,
+                 run.preview ? QStringLiteral(" Anteprima di stampa") : QStringLiteral(" Stampa rapporto di prova"));
+        QCOMPARE(run.seen.action, run.preview ? QStringLiteral("Mostra anteprima") : QStringLiteral("Stampa"));
+        QCOMPARE(asked, run.step == QLatin1String("annulla") ? 0 : 1);
     }
 
     // All thirty rows filled with words that reach below the line: on paper at 600 dpi
@@ -591,19 +458,6 @@ private slots:
     }
 
 private:
-    // Runs the steps inside the next modal window; a failing step closes it.
-    void onModal(std::function<void(QDialog *)> steps)
-    {
-        QTimer::singleShot(0, this, [steps] {
-            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!modal)
-                QFAIL("no modal window");
-            steps(modal);
-            if (modal->isVisible() && QTest::currentTestFailed())
-                modal->reject();
-        });
-    }
-
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 

@@ -410,6 +410,80 @@ private slots:
                  (QStringList{wide, QStringLiteral("dopo  spezzata")}));
     }
 
+    // Boxes that would leave text off the sheet are named, in template order, with the
+    // same line breaking and box heights as the sheets: a 9 mm box of 10 pt shows two
+    // lines. Blank lines left off lose nothing.
+    void boxesThatCutTheirText_data()
+    {
+        QTest::addColumn<QString>("one");  // txtUna: 6 mm high, no wrap
+        QTest::addColumn<QString>("many"); // txtMolte: 9 mm high, wraps at 40 mm
+        QTest::addColumn<QStringList>("cut");
+        const QString words = QStringLiteral("parole che vanno a capo nel riquadro stretto ");
+        QTest::newRow("empty") << QString() << QString() << QStringList();
+        QTest::newRow("two lines fit") << QStringLiteral("una") << QStringLiteral("a\nb") << QStringList();
+        QTest::newRow("a third line is cut") << QString() << QStringLiteral("a\r\nb\r\nc") << QStringList{"txtMolte"};
+        QTest::newRow("only blanks below") << QString() << QStringLiteral("a\nb\n \n\t") << QStringList();
+        QTest::newRow("a paragraph wraps beyond") << QString() << words.repeated(2) << QStringList{"txtMolte"};
+        QTest::newRow("a paragraph wraps to fit") << QString() << words.left(30) << QStringList();
+        QTest::newRow("a second line of a one-line box") << QStringLiteral("a\nb") << QString() << QStringList{"txtUna"};
+        QTest::newRow("a long line of a one-line box stays") << QString(200, u'x') << QString() << QStringList();
+        QTest::newRow("both, in template order") << QStringLiteral("a\nb") << QStringLiteral("a\nb\nc")
+                                                 << QStringList{"txtUna", "txtMolte"};
+    }
+    void boxesThatCutTheirText()
+    {
+        QFETCH(QString, one);
+        QFETCH(QString, many);
+        QFETCH(QStringList, cut);
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        t.setText(QStringLiteral("txtUna"), one);
+        t.setText(QStringLiteral("txtMolte"), many);
+        QCOMPARE(cutBoxes(t, fontLineBreaker()), cut);
+
+        // What is named is exactly what the sheet leaves off.
+        const PreparedPage page = prepareForOutput(t).first();
+        for (const char *name : {"txtUna", "txtMolte"}) {
+            const QString shown = textOf(page.find(QLatin1String(name))).join(u' ');
+            const QString all = t.object(QLatin1String(name)).text;
+            const QString whole = QString(all).replace(u'\r', u' ').replace(u'\n', u' ').simplified();
+            QCOMPARE(shown.simplified() == whole, !cut.contains(QLatin1String(name)));
+        }
+    }
+
+    // The print dialog proposes both faces, long edge, only for a two-sided document on
+    // a printer that offers it; otherwise the printer keeps its own setting.
+    void twoSidedDocumentsProposeBothFaces_data()
+    {
+        QTest::addColumn<int>("sides");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QList<int>>("supported");
+        QTest::addColumn<int>("proposed");
+        using P = QPrinter;
+        const QList<int> both{P::DuplexNone, P::DuplexAuto, P::DuplexLongSide, P::DuplexShortSide};
+        QTest::newRow("two-sided, printer with both faces") << int(Sides::Two) << int(P::DuplexNone) << both
+                                                            << int(P::DuplexLongSide);
+        QTest::newRow("two-sided, short edge only") << int(Sides::Two) << int(P::DuplexNone)
+                                                    << QList<int>{P::DuplexNone, P::DuplexShortSide}
+                                                    << int(P::DuplexNone);
+        QTest::newRow("two-sided, one face only") << int(Sides::Two) << int(P::DuplexNone) << QList<int>{P::DuplexNone}
+                                                  << int(P::DuplexNone);
+        QTest::newRow("two-sided, no printer") << int(Sides::Two) << int(P::DuplexNone) << QList<int>{}
+                                               << int(P::DuplexNone);
+        QTest::newRow("one-sided keeps the printer's") << int(Sides::One) << int(P::DuplexShortSide) << both
+                                                       << int(P::DuplexShortSide);
+    }
+    void twoSidedDocumentsProposeBothFaces()
+    {
+        QFETCH(int, sides);
+        QFETCH(int, current);
+        QFETCH(QList<int>, supported);
+        QFETCH(int, proposed);
+        QList<QPrinter::DuplexMode> modes;
+        for (int m : supported)
+            modes.append(QPrinter::DuplexMode(m));
+        QCOMPARE(proposedDuplex(Sides(sides), QPrinter::DuplexMode(current), modes), QPrinter::DuplexMode(proposed));
+    }
+
     // The preview offers print, zoom, paging, full screen and close, but nothing that
     // changes the document.
     void previewWindowHasNoEditingCommands()

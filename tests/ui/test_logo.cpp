@@ -4,6 +4,7 @@
 
 #include "storage/programfolder.h"
 #include "support/messages.h"
+#include "support/modal.h"
 #include "support/scratchfs.h"
 #include "ui/frmlogo.h"
 #include "ui/logo.h"
@@ -19,7 +20,6 @@
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -207,7 +207,7 @@ private slots:
         const auto before = folderContents(m_elsewhere->path());
 
         bool opened = false;
-        onModal([&](QDialog *modal) {
+        support::onModal(this, [&](QDialog *modal) {
             auto *w = qobject_cast<TfrmLogo *>(modal);
             QVERIFY(w);
             opened = true;
@@ -305,19 +305,6 @@ private slots:
     }
 
 private:
-    // Runs the steps inside the next modal window; a failing step closes it.
-    void onModal(std::function<void(QDialog *)> steps)
-    {
-        QTimer::singleShot(0, this, [steps] {
-            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!modal)
-                QFAIL("no modal window");
-            steps(modal);
-            if (modal->isVisible() && QTest::currentTestFailed())
-                modal->reject();
-        });
-    }
-
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<QTemporaryDir> m_elsewhere;
 };
