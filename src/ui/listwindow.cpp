@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSvgWidget>
@@ -197,8 +198,10 @@ void ListWindow::buildCriteria()
         auto *edit = new QLineEdit(panAvvio);
         edit->setObjectName(QString::fromLatin1(f.field));
         edit->setFont(fieldFont);
-        const int x = 40 + (i / perColumn) * (columnWidth + 40);
-        const int y = top + (i % perColumn) * step;
+        const int column = m_d.filtersByRow ? i % 2 : i / perColumn;
+        const int row = m_d.filtersByRow ? i / 2 : i % perColumn;
+        const int x = 40 + column * (columnWidth + 40);
+        const int y = top + row * step;
         QLabel *caption = look::caption(panAvvio, QString::fromUtf8(f.caption), edit);
         caption->setFont(captionFont);
         caption->setStyleSheet(QStringLiteral("color: #0E2A44;"));
@@ -268,6 +271,10 @@ void ListWindow::buildList(QWidget *page)
         imgLente = new QSvgWidget(QStringLiteral(":/img/models/lente.svg"), page);
         imgLente->setObjectName(QStringLiteral("imgLente"));
         imgLente->setGeometry(left, 113, 32, 32);
+        if (m_d.lensFinds) {
+            imgLente->setCursor(Qt::PointingHandCursor);
+            imgLente->installEventFilter(this);
+        }
         top = 113;
         findLeft = left + 40;
     }
@@ -308,16 +315,15 @@ void ListWindow::buildList(QWidget *page)
     btnChiudi = look::button(page, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), true);
     btnChiudi->setGeometry(right - 110, bottomRow, 110, 32);
 
-    if (m_d.listBeforeTrova) {
-        setTabOrder(txtTrova, lstRecords);
-        setTabOrder(lstRecords, btnTrova);
-        setTabOrder(btnTrova, btnStampa);
-    } else {
-        setTabOrder(txtTrova, btnTrova);
-        setTabOrder(btnTrova, lstRecords);
-        setTabOrder(lstRecords, btnStampa);
+    QList<QWidget *> tabs;
+    switch (m_d.tabs) {
+    case Tabs::TrovaListStampa: tabs = {txtTrova, btnTrova, lstRecords, btnStampa}; break;
+    case Tabs::ListTrovaStampa: tabs = {txtTrova, lstRecords, btnTrova, btnStampa}; break;
+    case Tabs::ListStampaTrova: tabs = {txtTrova, lstRecords, btnStampa, btnTrova}; break;
     }
-    setTabOrder(btnStampa, btnChiudi);
+    tabs.append(btnChiudi);
+    for (qsizetype i = 0; i + 1 < tabs.size(); ++i)
+        setTabOrder(tabs[i], tabs[i + 1]);
 
     if (panAvvio) {
         // The count line under the double-click advice, both beside the buttons.
@@ -471,6 +477,10 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
                 QMetaObject::invokeMethod(this, &ListWindow::lstRecordsDblClick, Qt::QueuedConnection);
             return true;
         }
+    } else if (watched == imgLente && event->type() == QEvent::MouseButtonRelease
+               && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        btnTrovaClick();
+        return true;
     } else if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // After the view has had the click; a double click on the empty part of the list
         // chooses the selected line too.
