@@ -21,6 +21,7 @@
 #include "support/cardfixture.h"
 
 #include "support/fieldtarget.h"
+#include "support/listwindows.h"
 #include "support/messages.h"
 
 using Messages::Kind;
@@ -293,7 +294,7 @@ private slots:
             QCOMPARE(w->selectedLine(), 0);
             QTest::mouseClick(w->btnTrova, Qt::LeftButton); // again: the next "acqua"
             found = w->selectedLine();
-            doubleClickLine(w, found);
+            support::doubleClickLine(*w, found);
         });
         click(m_card->cmdTrova);
         QCOMPARE(listed.size(), 3);
@@ -376,7 +377,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral(" Importa dati da modello di analisi"));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        doubleClickLine(&w, 1);
+        support::doubleClickLine(w, 1);
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(w.lstRecords->count(), 0); // emptied on closing
 
@@ -403,7 +404,7 @@ private slots:
         // A report-like window: ten filled rows with results.
         support::EditsTarget report(models::importedFields() + QStringList{"txtRisultato04", "txtNumRap"},
                                     QStringLiteral("vecchio"));
-        onModal([&](QDialog *modal) { doubleClickLine(static_cast<ListWindow *>(modal), 0); });
+        onModal([&](QDialog *modal) { support::doubleClickLine(*static_cast<ListWindow *>(modal), 0); });
         models::openImport(&report, &report);
         const auto text = [&](const char *name) { return report.findChild<QLineEdit *>(name)->text(); };
         QCOMPARE(text("txtAnalisi"), QStringLiteral("Metalli"));
@@ -446,13 +447,6 @@ private:
                 modal->reject();
         });
     }
-    static void doubleClickLine(ListWindow *w, int line)
-    {
-        const QRect r = w->lstRecords->visualItemRect(w->lstRecords->item(line));
-        QTest::mouseClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
-    }
-
     support::CardFixture m_fx;
     TfrmParametri *m_card = nullptr;
 };

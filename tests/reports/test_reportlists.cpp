@@ -4,7 +4,6 @@
 
 #include "reports/frmnonconsegnati.h"
 #include "reports/frmtrovarapporti.h"
-#include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 #include "tools/render_ui.h"
@@ -16,26 +15,22 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSvgWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "support/folderfixture.h"
+#include "support/listwindows.h"
 #include "support/messages.h"
 
 using Messages::Kind;
 using records::Record;
+using support::clientsOf;
+using support::doubleClickLine;
+using support::printedLines;
+using support::printedTitle;
+using support::Shown;
 
 namespace {
-
-// What the report card was handed: each call of the show callback.
-struct Shown {
-    QList<std::pair<Record, int>> calls;
-    reports::ShowReport callback()
-    {
-        return [this](const Record &r, int position) { calls.append({r, position}); };
-    }
-    QString field(int call, const char *name) const { return calls.at(call).first.text(QString::fromLatin1(name)); }
-};
 
 Record report(const QString &client, const QString &number, const QString &analysis = QStringLiteral("Acqua potabile"),
               const QString &delivered = records::kNo)
@@ -57,19 +52,10 @@ class TestReportLists : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        m_archive = m_dir->filePath(QStringLiteral("2024.rdp"));
-        Messages::startRecording();
-        Outputs::startRecording();
+        m_fx.setUp();
+        m_archive = m_fx.file(QStringLiteral("2024.rdp"));
     }
-    void cleanup()
-    {
-        Outputs::stopRecording();
-        Messages::stopRecording();
-        ProgramFolder::setOverride({});
-        m_dir.reset();
-    }
+    void cleanup() { m_fx.tearDown(); }
 
     void criteriaPageFirst()
     {
@@ -162,7 +148,7 @@ private slots:
         QTest::keyClick(w.btnCerca, Qt::Key_Space);
         QCOMPARE(w.lblConta->text(), QStringLiteral("0"));
         QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 3 schede."));
-        QCOMPARE(clients(w), (QStringList{"alfa spa", "Beta snc", "Zeta srl"}));
+        QCOMPARE(clientsOf(w.lines()), (QStringList{"alfa spa", "Beta snc", "Zeta srl"}));
     }
 
     // A year without reports yet: searching creates its file, empty.
@@ -181,7 +167,7 @@ private slots:
 
     void archiveFailureStaysOnTheCriteria()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("2024.rdp")));
+        QVERIFY(QDir(m_fx.folder()).mkdir(QStringLiteral("2024.rdp")));
         TfrmTrovaRapporti w(nullptr, m_archive, {});
         w.show();
         QTest::mouseClick(w.btnCerca, Qt::LeftButton);
@@ -302,7 +288,7 @@ private slots:
             w.show();
             QTest::mouseClick(w.btnCerca, Qt::LeftButton);
             w.lstRecords->setCurrentRow(0);
-            QVERIFY(QFile::remove(m_archive) && QDir(m_dir->path()).mkdir(QStringLiteral("2024.rdp")));
+            QVERIFY(QFile::remove(m_archive) && QDir(m_fx.folder()).mkdir(QStringLiteral("2024.rdp")));
             w.lstRecordsDblClick();
             QVERIFY(!w.isVisible());
             QVERIFY(shown.calls.isEmpty());
@@ -373,7 +359,7 @@ private slots:
         QVERIFY(w.icoIstruzioni);
         QCOMPARE(w.lblRigo03->text(), QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"));
         QCOMPARE(w.focusWidget(), w.txtTrova);
-        QCOMPARE(clients(w), (QStringList{"Bianchi Luca", "Verdi Anna"}));
+        QCOMPARE(clientsOf(w.lines()), (QStringList{"Bianchi Luca", "Verdi Anna"}));
 
         QTest::mouseClick(w.btnStampa, Qt::LeftButton);
         const QList<Outputs::Taken> printed = Outputs::taken();
@@ -443,7 +429,7 @@ private slots:
 
     void undeliveredArchiveFailureIsSilent()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("2024.rdp")));
+        QVERIFY(QDir(m_fx.folder()).mkdir(QStringLiteral("2024.rdp")));
         TfrmNonConsegnati w(nullptr, m_archive, {});
         w.show();
         QCOMPARE(w.lstRecords->count(), 0);
@@ -453,36 +439,7 @@ private slots:
 private:
     void append(const Record &r) { archive::append(m_archive, r.bytes()); }
 
-    static QStringList clients(const ListWindow &w)
-    {
-        QStringList out;
-        for (const QString &line : w.lines())
-            out.append(text::trim(line.left(30)));
-        return out;
-    }
-    static void doubleClickLine(ListWindow &w, int row)
-    {
-        QListWidget *list = w.lstRecords;
-        const QPoint at = list->visualItemRect(list->item(row)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-    static QString printedTitle(const Outputs::Taken &t)
-    {
-        return t.pages.first().find(QStringLiteral("txtTitolo"))->lines.first().text;
-    }
-    static QStringList printedLines(const Outputs::Taken &t)
-    {
-        QStringList out;
-        for (const render::PreparedPage &page : t.pages)
-            for (const render::Placed &p : page.objects)
-                if (p.object.name == QStringLiteral("txtRiepilogo"))
-                    for (const render::TextLine &l : p.lines)
-                        out.append(l.text);
-        return out;
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    support::FolderFixture m_fx;
     QString m_archive;
 };
 

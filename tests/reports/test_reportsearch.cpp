@@ -9,8 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/listwindows.h"
+
 using records::Record;
 using reports::ReportFilters;
+using support::clientsOf;
 
 namespace {
 
@@ -21,15 +24,6 @@ Record report(std::initializer_list<std::pair<const char *, QString>> values)
     for (const auto &[field, value] : values)
         r.setText(QString::fromLatin1(field), value);
     return r;
-}
-
-// The client column of each line, trimmed.
-QStringList clientsOf(const QStringList &lines)
-{
-    QStringList out;
-    for (const QString &line : lines)
-        out.append(text::trim(line.left(30)));
-    return out;
 }
 
 } // namespace
