@@ -9,6 +9,7 @@
 #include "ui/widgets.h"
 
 #include <QFontMetrics>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -272,8 +273,19 @@ void ListWindow::buildList(QWidget *page)
         imgLente->setObjectName(QStringLiteral("imgLente"));
         imgLente->setGeometry(left, 113, 32, 32);
         if (m_d.lensFinds) {
+            // A white frame around the glass; a click on either finds.
+            auto *frame = new QFrame(page);
+            frame->setObjectName(QStringLiteral("shpLente"));
+            frame->setGeometry(left, 113, 32, 32);
+            frame->setStyleSheet(QStringLiteral(
+                "#shpLente { background: white; border: 1px solid #1F4E79; border-radius: 4px; }"));
+            frame->setCursor(Qt::PointingHandCursor);
+            frame->installEventFilter(this);
+            imgLente->setGeometry(left + 3, 116, 26, 26);
+            imgLente->raise();
             imgLente->setCursor(Qt::PointingHandCursor);
             imgLente->installEventFilter(this);
+            m_lensFrame = frame;
         }
         top = 113;
         findLeft = left + 40;
@@ -477,7 +489,7 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
                 QMetaObject::invokeMethod(this, &ListWindow::lstRecordsDblClick, Qt::QueuedConnection);
             return true;
         }
-    } else if (watched == imgLente && event->type() == QEvent::MouseButtonRelease
+    } else if ((watched == imgLente || watched == m_lensFrame) && event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         btnTrovaClick();
         return true;

@@ -123,4 +123,5 @@ private:
     Description m_d;
     lists::QuickFind m_find;
     QList<QLineEdit *> m_filters;
+    QWidget *m_lensFrame = nullptr;
 };
