@@ -42,6 +42,15 @@ inline QStringList printedLines(const Outputs::Taken &t)
     return out;
 }
 
+// Every case once for each yearly document kind: global column "kind", 0 for test
+// reports, 1 for certificates.
+inline void addDocumentKinds()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("rapporti") << 0;
+    QTest::newRow("certificati") << 1;
+}
+
 // The client column of test report and certificate list lines, trimmed.
 inline QStringList clientsOf(const QStringList &lines)
 {
