@@ -263,14 +263,7 @@ private slots:
     void helpAndExit()
     {
         open();
-        QString title;
-        QTimer::singleShot(0, this, [&title] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const QString title = m_fx.pressGuida().title;
         QCOMPARE(title, QStringLiteral("Esportazione archivio clienti in Excel"));
         QVERIFY(w()->isVisible());
         QTest::mouseClick(w()->cmdEsci, Qt::LeftButton);

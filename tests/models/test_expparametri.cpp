@@ -190,15 +190,7 @@ private slots:
         QCOMPARE(w()->panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
         QCOMPARE(w()->cmdEsporta->accessibleDescription(),
                  QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
-        QString title, text;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                text = help->txtGuida->toPlainText();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const auto [title, text] = m_fx.pressGuida();
         QCOMPARE(title, QStringLiteral("Esportazione archivio modelli di analisi in Excel"));
         QVERIFY(text.contains(QStringLiteral("Modelli_Analisi.xls")));
     }

@@ -269,15 +269,7 @@ private slots:
         QCOMPARE(w()->panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
         QCOMPARE(w()->cmdEsporta->accessibleDescription(),
                  QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
-        QString title, text;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                text = help->txtGuida->toPlainText();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const auto [title, text] = m_fx.pressGuida();
         QCOMPARE(title, QStringLiteral("Esportazione archivio rapporti di prova in Excel"));
         // What the page explains: the yearly archive as an XLS sheet that office suites
         // read, made by the Excel icon, opened at once on a yes, then saved anywhere.
@@ -293,18 +285,7 @@ private slots:
     void openExportRunsAModalWindow()
     {
         archive::append(m_archive, namedReport().bytes());
-        QPointer<QDialog> seen;
-        int rows = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto *window = qobject_cast<TfrmExpRapporti *>(QApplication::activeModalWidget());
-            QVERIFY(window);
-            seen = window;
-            rows = window->grdRecords->model()->rowCount();
-            QTest::mouseClick(window->cmdEsci, Qt::LeftButton);
-        });
-        reports::openExport(nullptr, m_archive);
-        QVERIFY(seen.isNull());
-        QCOMPARE(rows, 1);
+        QCOMPARE(m_fx.rowsShownBy([this] { reports::openExport(nullptr, m_archive); }), 1);
     }
 
 private:

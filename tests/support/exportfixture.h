@@ -3,10 +3,18 @@
 // with the answers queued, and the markup an export file must hold.
 
 #include "support/folderfixture.h"
+#include "ui/helpwindows.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+
+#include <functional>
 
 #include <memory>
 
@@ -81,6 +89,40 @@ public:
         for (bool a : answers)
             Messages::queueAnswer(a);
         QTest::mouseClick(m_window->cmdEsporta, Qt::LeftButton);
+    }
+
+    struct Help {
+        QString title, text;
+    };
+    // Presses Guida and reads the help window it opens, which is then closed.
+    Help pressGuida()
+    {
+        Help shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
+                shown = {help->lblTitolo->text(), help->txtGuida->toPlainText()};
+                help->reject();
+            }
+        });
+        QTest::mouseClick(m_window->cmdGuida, Qt::LeftButton);
+        return shown;
+    }
+
+    // The card's command `open` should show a fresh modal export window and destroy it
+    // after: the rows its grid showed, read before Esci is pressed; -1 when no such
+    // window came up or it outlived the command.
+    static int rowsShownBy(const std::function<void()> &open)
+    {
+        QPointer<Window> seen;
+        int rows = -1;
+        QTimer::singleShot(0, [&] {
+            if ((seen = qobject_cast<Window *>(QApplication::activeModalWidget()))) {
+                rows = seen->grdRecords->model()->rowCount();
+                QTest::mouseClick(seen->cmdEsci, Qt::LeftButton);
+            }
+        });
+        open();
+        return seen.isNull() ? rows : -1;
     }
 
 private:
