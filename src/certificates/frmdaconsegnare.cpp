@@ -17,6 +17,7 @@ TfrmDaConsegnare::TfrmDaConsegnare(QWidget *owner, const QString &archivePath, c
                      },
                      certificates::documentLists(), archivePath, std::move(show)))
 {
+    certificates::adviseInCrimson(*this);
 }
 
 namespace certificates {

@@ -19,6 +19,9 @@ using ShowCertificate = std::function<void(const records::Record &, int)>;
 
 inline const QString kTagCertificates = QStringLiteral("certificati");
 
+// The double-click advice of the certificate lists: crimson, centred.
+void adviseInCrimson(ListWindow &window);
+
 // The card's Trova: the search over the yearly archive at archivePath, tag
 // "certificati"; the chosen certificate goes to show(record, 1-based position).
 void openSearch(QWidget *owner, const QString &archivePath, std::function<void(const records::Record &, int)> show);
