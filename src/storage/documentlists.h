@@ -52,7 +52,7 @@ public:
     const records::Layout &layout() const { return *m_layout; }
 
     QString line(const records::Record &document) const;
-    // The line a record shows, for lists::lastRecordOfLine.
+    // The line a record shows, for lists::lastRecordOfLine (it refers to this object).
     lists::LineOf lineOf() const;
     // Still to be handed to the client: the delivered flag, trimmed, is exactly "No". An
     // empty or foreign flag is not.
