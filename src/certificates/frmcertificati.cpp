@@ -1,6 +1,9 @@
 #include "frmcertificati.h"
 
+#include "frmdaconsegnare.h"
+#include "frmexpcertificati.h"
 #include "frmstampacer.h"
+#include "frmtrovacertificati.h"
 
 #include "ui/helptopics.h"
 
@@ -86,9 +89,9 @@ const DocumentCard::Description &TfrmCertificati::description()
                          "campione analizzato."}},
         Messages::Kind::Plain,
         &help::certificates,
-        nullptr,
-        nullptr,
-        nullptr,
+        &certificates::openSearch,
+        &certificates::openUndelivered,
+        &certificates::openExport,
         &certificates::openPreview,
         &certificates::openPrint,
     };

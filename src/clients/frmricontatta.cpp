@@ -23,7 +23,7 @@ TfrmRicontatta::TfrmRicontatta(QWidget *owner, TfrmClienti *card)
           .listName = QStringLiteral("Elenco dei clienti"),
           .chooseText = QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"),
           .printTitle = kListTitle,
-          .listBeforeTrova = true,
+          .tabs = Tabs::ListTrovaStampa,
           .selectFirst = true,
           // The list as the archive holds it now; a failure keeps what was read, silently.
           .lines =

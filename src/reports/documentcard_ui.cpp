@@ -117,17 +117,12 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
     connect(cmdSalva, &QToolButton::clicked, this, &CardWindow::cmdSalvaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, [this] { help::show(this, m_d.topic()); });
-    if (m_d.openSearch)
-        connect(cmdTrova, &QToolButton::clicked, this, [this, show] { m_d.openSearch(this, archivePath(), show); });
-    if (m_d.openUndelivered)
-        connect(cmdNonConsegnati, &QToolButton::clicked, this,
-                [this, show] { m_d.openUndelivered(this, archivePath(), show); });
-    if (m_d.openExport)
-        connect(cmdEsporta, &QToolButton::clicked, this, [this] { m_d.openExport(this, archivePath()); });
-    if (m_d.openPreview)
-        connect(cmdAnteprima, &QToolButton::clicked, this, [this, card] { m_d.openPreview(this, card); });
-    if (m_d.openPrint)
-        connect(cmdStampa, &QToolButton::clicked, this, [this, card] { m_d.openPrint(this, card); });
+    connect(cmdTrova, &QToolButton::clicked, this, [this, show] { m_d.openSearch(this, archivePath(), show); });
+    connect(cmdNonConsegnati, &QToolButton::clicked, this,
+            [this, show] { m_d.openUndelivered(this, archivePath(), show); });
+    connect(cmdEsporta, &QToolButton::clicked, this, [this] { m_d.openExport(this, archivePath()); });
+    connect(cmdAnteprima, &QToolButton::clicked, this, [this, card] { m_d.openPreview(this, card); });
+    connect(cmdStampa, &QToolButton::clicked, this, [this, card] { m_d.openPrint(this, card); });
     connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, m_d.tag); });
     connect(cmdNumerazione, &QToolButton::clicked, this, [this] { reports::openNumbering(this, m_d.kind); });
     if (cmdImporta)

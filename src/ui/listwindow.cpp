@@ -9,10 +9,12 @@
 #include "ui/widgets.h"
 
 #include <QFontMetrics>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSvgWidget>
@@ -197,8 +199,10 @@ void ListWindow::buildCriteria()
         auto *edit = new QLineEdit(panAvvio);
         edit->setObjectName(QString::fromLatin1(f.field));
         edit->setFont(fieldFont);
-        const int x = 40 + (i / perColumn) * (columnWidth + 40);
-        const int y = top + (i % perColumn) * step;
+        const int column = m_d.filtersByRow ? i % 2 : i / perColumn;
+        const int row = m_d.filtersByRow ? i / 2 : i % perColumn;
+        const int x = 40 + column * (columnWidth + 40);
+        const int y = top + row * step;
         QLabel *caption = look::caption(panAvvio, QString::fromUtf8(f.caption), edit);
         caption->setFont(captionFont);
         caption->setStyleSheet(QStringLiteral("color: #0E2A44;"));
@@ -268,6 +272,21 @@ void ListWindow::buildList(QWidget *page)
         imgLente = new QSvgWidget(QStringLiteral(":/img/models/lente.svg"), page);
         imgLente->setObjectName(QStringLiteral("imgLente"));
         imgLente->setGeometry(left, 113, 32, 32);
+        if (m_d.lensFinds) {
+            // A white frame around the glass; a click on either finds.
+            auto *frame = new QFrame(page);
+            frame->setObjectName(QStringLiteral("shpLente"));
+            frame->setGeometry(left, 113, 32, 32);
+            frame->setStyleSheet(QStringLiteral(
+                "#shpLente { background: white; border: 1px solid #1F4E79; border-radius: 4px; }"));
+            frame->setCursor(Qt::PointingHandCursor);
+            frame->installEventFilter(this);
+            imgLente->setGeometry(left + 3, 116, 26, 26);
+            imgLente->raise();
+            imgLente->setCursor(Qt::PointingHandCursor);
+            imgLente->installEventFilter(this);
+            m_lensFrame = frame;
+        }
         top = 113;
         findLeft = left + 40;
     }
@@ -308,16 +327,15 @@ void ListWindow::buildList(QWidget *page)
     btnChiudi = look::button(page, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), true);
     btnChiudi->setGeometry(right - 110, bottomRow, 110, 32);
 
-    if (m_d.listBeforeTrova) {
-        setTabOrder(txtTrova, lstRecords);
-        setTabOrder(lstRecords, btnTrova);
-        setTabOrder(btnTrova, btnStampa);
-    } else {
-        setTabOrder(txtTrova, btnTrova);
-        setTabOrder(btnTrova, lstRecords);
-        setTabOrder(lstRecords, btnStampa);
+    QList<QWidget *> tabs;
+    switch (m_d.tabs) {
+    case Tabs::TrovaListStampa: tabs = {txtTrova, btnTrova, lstRecords, btnStampa}; break;
+    case Tabs::ListTrovaStampa: tabs = {txtTrova, lstRecords, btnTrova, btnStampa}; break;
+    case Tabs::ListStampaTrova: tabs = {txtTrova, lstRecords, btnStampa, btnTrova}; break;
     }
-    setTabOrder(btnStampa, btnChiudi);
+    tabs.append(btnChiudi);
+    for (qsizetype i = 0; i + 1 < tabs.size(); ++i)
+        setTabOrder(tabs[i], tabs[i + 1]);
 
     if (panAvvio) {
         // The count line under the double-click advice, both beside the buttons.
@@ -471,6 +489,10 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
                 QMetaObject::invokeMethod(this, &ListWindow::lstRecordsDblClick, Qt::QueuedConnection);
             return true;
         }
+    } else if ((watched == imgLente || watched == m_lensFrame) && event->type() == QEvent::MouseButtonRelease
+               && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        btnTrovaClick();
+        return true;
     } else if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // After the view has had the click; a double click on the empty part of the list
         // chooses the selected line too.

@@ -37,6 +37,8 @@ public:
         const char *caption;
     };
     using Typed = QList<std::pair<QString, QString>>; // filter field, text as typed
+    // The tab order of the list page from the find field to Chiudi, which comes last.
+    enum class Tabs { TrovaListStampa, ListTrovaStampa, ListStampaTrova };
 
     struct Description {
         QString objectName;
@@ -46,8 +48,9 @@ public:
         QString listName;   // accessible name of the list
         QString chooseText; // lblRigo03
         QString printTitle; // the printed listing's title
-        bool listBeforeTrova = false; // tab order: text, list, then the buttons
-        bool selectFirst = false;     // the first line starts selected
+        Tabs tabs = Tabs::TrovaListStampa;
+        bool selectFirst = false; // the first line starts selected
+        bool lensFinds = false;   // a click on the magnifying glass runs Trova (picture banner)
 
         // The lines of a list without criteria, read when the window is made; a failure
         // keeps what was read, silently.
@@ -60,6 +63,7 @@ public:
         // criteria page, in place of the drawn steps under the filters.
         QString criteriaInstructions;
         QList<Filter> filters;
+        bool filtersByRow = false; // two to a row, left then right; else down each column
         std::function<QStringList(const Typed &)> search;
 
         // Choosing a line: the last record of the archive with an equal line goes to
@@ -119,4 +123,5 @@ private:
     Description m_d;
     lists::QuickFind m_find;
     QList<QLineEdit *> m_filters;
+    QWidget *m_lensFrame = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "ui/frmcalendario.h"
 #include "ui/yearwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -20,6 +21,7 @@
 
 #include "support/cardfixture.h"
 #include "support/messages.h"
+#include "support/modal.h"
 
 using Messages::Kind;
 using records::Record;
@@ -206,6 +208,32 @@ private slots:
         c->edit(QStringLiteral("txtTelLab"))->setFocus();
         QCOMPARE(email->text(), QStringLiteral("lab@x.it"));
         QVERIFY(email->styleSheet().contains(QStringLiteral("#F0F8FF")));
+    }
+
+    // Each command opens its window over the card.
+    void commandsOpenTheirWindows()
+    {
+        TfrmCertificati *c = openCard();
+        const struct {
+            QAbstractButton *button;
+            const char *window;
+        } table[] = {
+            {c->cmdTrova, "frmTrovaCertificati"}, {c->cmdNonConsegnati, "frmDaConsegnare"},
+            {c->cmdEsporta, "frmExpCertificati"}, {c->cmdAnteprima, "frmAnteprimaCer"},
+            {c->cmdStampa, "frmStampaCer"},       {c->cmdNumerazione, "frmNumerazione"},
+            {c->btnLogo, "frmLogo"},              {c->impCliente, "frmTrovaClienti"},
+            {c->cmdFile, "frmAllegaCartella"},    {c->cmdGuida, "frmGuida"},
+        };
+        for (const auto &row : table) {
+            QString opened;
+            support::onModal(this, [&](QDialog *modal) {
+                opened = modal->objectName();
+                modal->reject();
+            });
+            QTest::mouseClick(row.button, Qt::LeftButton);
+            QCOMPARE(opened, QString::fromLatin1(row.window));
+        }
+        QVERIFY(!c->cmdImporta); // no model import on a certificate
     }
 
 private:

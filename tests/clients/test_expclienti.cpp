@@ -14,12 +14,13 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include <memory>
+
+#include "support/exportfixture.h"
 
 using Messages::Kind;
 using records::Record;
@@ -93,20 +94,8 @@ Record client(const QString &name, const QString &town, const QString &prov)
 class TestExpClienti : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        Shell::startRecording();
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        Messages::stopRecording();
-        Shell::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void init() { m_fx.setUp(); }
+    void cleanup() { m_fx.tearDown(); }
 
     void gridShowsTheArchive()
     {
@@ -274,14 +263,7 @@ private slots:
     void helpAndExit()
     {
         open();
-        QString title;
-        QTimer::singleShot(0, this, [&title] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const QString title = m_fx.pressGuida().title;
         QCOMPARE(title, QStringLiteral("Esportazione archivio clienti in Excel"));
         QVERIFY(w()->isVisible());
         QTest::mouseClick(w()->cmdEsci, Qt::LeftButton);
@@ -290,7 +272,7 @@ private slots:
     }
 
 private:
-    TfrmExpClienti *w() const { return m_window.get(); }
+    TfrmExpClienti *w() const { return m_fx.w(); }
     QString xls() const { return ProgramFolder::file(QStringLiteral("Clienti.xls")); }
 
     void threeClients()
@@ -306,12 +288,7 @@ private:
         f.write(QByteArray(100, 'z'));
     }
 
-    void open()
-    {
-        m_window = std::make_unique<TfrmExpClienti>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w()));
-    }
+    void open() { m_fx.open(); }
 
     static QList<QStringList> dataRows(const QString &doc)
     {
@@ -327,8 +304,7 @@ private:
         return rows;
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmExpClienti> m_window;
+    support::ExportFixture<TfrmExpClienti> m_fx;
 };
 
 QTEST_MAIN(TestExpClienti)

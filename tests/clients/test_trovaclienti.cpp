@@ -25,10 +25,14 @@
 #include "support/cardfixture.h"
 
 #include "support/fieldtarget.h"
+#include "support/listwindows.h"
 #include "support/messages.h"
 
 using Messages::Kind;
 using records::Record;
+using support::doubleClickLine;
+using support::printedLines;
+using support::printedTitle;
 
 namespace {
 
@@ -418,27 +422,6 @@ private:
         QStringList out;
         for (const QString &line : w.lines())
             out.append(text::trim(line.left(26)));
-        return out;
-    }
-    static void doubleClickLine(ListWindow &w, int row)
-    {
-        QListWidget *list = w.lstRecords;
-        const QPoint at = list->visualItemRect(list->item(row)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-    static QString printedTitle(const Outputs::Taken &t)
-    {
-        return t.pages.first().find(QStringLiteral("txtTitolo"))->lines.first().text;
-    }
-    static QStringList printedLines(const Outputs::Taken &t)
-    {
-        QStringList out;
-        for (const render::PreparedPage &page : t.pages)
-            for (const render::Placed &p : page.objects)
-                if (p.object.name == QStringLiteral("txtRiepilogo"))
-                    for (const render::TextLine &l : p.lines)
-                        out.append(l.text);
         return out;
     }
 

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -26,22 +25,17 @@
 #include <sys/resource.h>
 #endif
 
+#include "support/exportfixture.h"
+
 using Messages::Kind;
 using records::Record;
 
 namespace {
 
-const QByteArray kHead =
-    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-    "xmlns=\"http://www.w3.org/TR/REC-html40\"><head>"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
-    "<!--[if gte mso 9]><xml><x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet>"
-    "<x:Name>Modelli Analisi</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane>"
-    "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
-    "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
-    "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
-    "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
-const QByteArray kTail = "</table></body></html>";
+const QByteArray kHead = support::exportHead("Modelli Analisi");
+using support::exportDataRow;
+using support::kExportTail;
+using support::readAll;
 
 // The header row as the file must carry it: captions and widths in this order.
 const QList<std::pair<QByteArray, int>> kHeader = {
@@ -55,19 +49,7 @@ const QList<std::pair<QByteArray, int>> kHeader = {
 
 QByteArray headerRow()
 {
-    QByteArray out = "<tr>";
-    for (const auto &[caption, width] : kHeader)
-        out += "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + '>' + caption
-            + "</td>";
-    return out + "</tr>";
-}
-
-QByteArray dataRow(const QList<QByteArray> &cells)
-{
-    QByteArray out = "<tr>";
-    for (const QByteArray &c : cells)
-        out += "<td style=\"text-align: left;\">" + c + "</td>";
-    return out + "</tr>";
+    return support::exportHeaderRow(kHeader);
 }
 
 QString two(int k)
@@ -105,37 +87,19 @@ Record lateRowsModel()
     return r;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
-}
-
 } // namespace
 
 class TestExpParametri : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        Shell::startRecording();
-    }
-    void cleanup()
-    {
-        m_window.reset();
-        Messages::stopRecording();
-        Shell::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void init() { m_fx.setUp(); }
+    void cleanup() { m_fx.tearDown(); }
 
     void fileForASmallArchive_data()
     {
         QTest::addColumn<int>("models");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("empty archive: header row only") << 0 << kHead + headerRow() + kTail;
+        QTest::newRow("empty archive: header row only") << 0 << kHead + headerRow() + kExportTail;
 
         QList<QByteArray> full{"Acque &amp; bevande", "Pozzo di Forl\xEC"};
         for (int k = 1; k <= 10; ++k)
@@ -143,7 +107,7 @@ private slots:
         QList<QByteArray> late{"Vini", "Rosso"};
         for (int c = 0; c < 20; ++c)
             late << QByteArray();
-        QTest::newRow("two models") << 2 << kHead + headerRow() + dataRow(full) + dataRow(late) + kTail;
+        QTest::newRow("two models") << 2 << kHead + headerRow() + exportDataRow(full) + exportDataRow(late) + kExportTail;
     }
     void fileForASmallArchive()
     {
@@ -226,15 +190,7 @@ private slots:
         QCOMPARE(w()->panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
         QCOMPARE(w()->cmdEsporta->accessibleDescription(),
                  QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
-        QString title, text;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                text = help->txtGuida->toPlainText();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const auto [title, text] = m_fx.pressGuida();
         QCOMPARE(title, QStringLiteral("Esportazione archivio modelli di analisi in Excel"));
         QVERIFY(text.contains(QStringLiteral("Modelli_Analisi.xls")));
     }
@@ -269,31 +225,18 @@ private slots:
                                                "Accertarsi che il file di Excel non sia gi\u00e0 aperto."));
         QVERIFY(Shell::taken().isEmpty());
         QCOMPARE(readAll(xls()), old);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+        QCOMPARE(QDir(m_fx.folder()).entryList(QDir::Files),
                  (QStringList{QStringLiteral("Modelli_Analisi.xls"), models::kArchiveName}));
     }
 #endif
 
 private:
-    TfrmExpParametri *w() const { return m_window.get(); }
+    TfrmExpParametri *w() const { return m_fx.w(); }
     QString xls() const { return ProgramFolder::file(QStringLiteral("Modelli_Analisi.xls")); }
+    void open() { m_fx.open(); }
+    void exportAnswering(const QList<bool> &answers) { m_fx.exportAnswering(answers); }
 
-    void open()
-    {
-        m_window = std::make_unique<TfrmExpParametri>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w()));
-    }
-
-    void exportAnswering(const QList<bool> &answers)
-    {
-        for (bool a : answers)
-            Messages::queueAnswer(a);
-        QTest::mouseClick(w()->cmdEsporta, Qt::LeftButton);
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TfrmExpParametri> m_window;
+    support::ExportFixture<TfrmExpParametri> m_fx;
 };
 
 QTEST_MAIN(TestExpParametri)

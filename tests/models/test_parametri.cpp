@@ -21,6 +21,7 @@
 #include "support/cardfixture.h"
 
 #include "support/fieldtarget.h"
+#include "support/listwindows.h"
 #include "support/messages.h"
 #include "support/modal.h"
 
@@ -294,7 +295,7 @@ private slots:
             QCOMPARE(w->selectedLine(), 0);
             QTest::mouseClick(w->btnTrova, Qt::LeftButton); // again: the next "acqua"
             found = w->selectedLine();
-            doubleClickLine(w, found);
+            support::doubleClickLine(*w, found);
         });
         click(m_card->cmdTrova);
         QCOMPARE(listed.size(), 3);
@@ -377,7 +378,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral(" Importa dati da modello di analisi"));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        doubleClickLine(&w, 1);
+        support::doubleClickLine(w, 1);
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(w.lstRecords->count(), 0); // emptied on closing
 
@@ -404,7 +405,7 @@ private slots:
         // A report-like window: ten filled rows with results.
         support::EditsTarget report(models::importedFields() + QStringList{"txtRisultato04", "txtNumRap"},
                                     QStringLiteral("vecchio"));
-        support::onModal(this, [&](QDialog *modal) { doubleClickLine(static_cast<ListWindow *>(modal), 0); });
+        support::onModal(this, [&](QDialog *modal) { support::doubleClickLine(*static_cast<ListWindow *>(modal), 0); });
         models::openImport(&report, &report);
         const auto text = [&](const char *name) { return report.findChild<QLineEdit *>(name)->text(); };
         QCOMPARE(text("txtAnalisi"), QStringLiteral("Metalli"));
@@ -435,13 +436,6 @@ private:
         QCOMPARE(m_card->panParametri->btnAvanti->isEnabled(), page == 1);
         QCOMPARE(m_card->panParametri->btnIndietro->isEnabled(), page == 2);
     }
-    static void doubleClickLine(ListWindow *w, int line)
-    {
-        const QRect r = w->lstRecords->visualItemRect(w->lstRecords->item(line));
-        QTest::mouseClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(w->lstRecords->viewport(), Qt::LeftButton, {}, r.center());
-    }
-
     support::CardFixture m_fx;
     TfrmParametri *m_card = nullptr;
 };

@@ -14,31 +14,17 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
-#include <memory>
-
+#include "support/exportfixture.h"
 #include "support/messages.h"
 
 using Messages::Kind;
 using records::Record;
 
 namespace {
-
-const QByteArray kHead =
-    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-    "xmlns=\"http://www.w3.org/TR/REC-html40\"><head>"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
-    "<!--[if gte mso 9]><xml><x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet>"
-    "<x:Name>Rapporti di Prova</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane>"
-    "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
-    "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
-    "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
-    "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
-const QByteArray kTail = "</table></body></html>";
 
 struct Column {
     const char *caption;
@@ -77,20 +63,16 @@ const Column kColumns[] = {
 
 QByteArray headerRow()
 {
-    QByteArray out = "<tr>";
+    QList<std::pair<QByteArray, int>> captions;
     for (const Column &c : kColumns)
-        out += "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(c.width) + '>'
-            + c.caption + "</td>";
-    return out + "</tr>";
+        captions.append({c.caption, c.width});
+    return support::exportHeaderRow(captions);
 }
 
-QByteArray dataRow(const QList<QByteArray> &cells)
-{
-    QByteArray out = "<tr>";
-    for (const QByteArray &c : cells)
-        out += "<td style=\"text-align: left;\">" + c + "</td>";
-    return out + "</tr>";
-}
+const QByteArray kHead = support::exportHead("Rapporti di Prova");
+using support::exportDataRow;
+using support::kExportTail;
+using support::readAll;
 
 // Every field holds its own name without "txt" (cut to its capacity), all thirty rows
 // filled: the cells name the fields behind them, and nothing else may show.
@@ -135,12 +117,6 @@ Record accentedReport()
     return r;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("missing");
-}
-
 } // namespace
 
 class TestExpReports : public QObject {
@@ -148,25 +124,16 @@ class TestExpReports : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        m_archive = m_dir->filePath(QStringLiteral("2024.rdp"));
-        Messages::startRecording();
-        Shell::startRecording();
+        m_fx.setUp();
+        m_archive = m_fx.file(QStringLiteral("2024.rdp"));
     }
-    void cleanup()
-    {
-        m_window.reset();
-        Messages::stopRecording();
-        Shell::stopRecording();
-        ProgramFolder::setOverride({});
-    }
+    void cleanup() { m_fx.tearDown(); }
 
     void fileForASmallArchive_data()
     {
         QTest::addColumn<bool>("reports");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("empty archive: header row only") << false << kHead + headerRow() + kTail;
+        QTest::newRow("empty archive: header row only") << false << kHead + headerRow() + kExportTail;
 
         QList<QByteArray> accented(25);
         accented[0] = "2/2024";
@@ -178,7 +145,7 @@ private slots:
         late[0] = "3/2024";
         late[2] = "Verdi Anna";
         QTest::newRow("three reports in file order")
-            << true << kHead + headerRow() + dataRow(namedCells()) + dataRow(accented) + dataRow(late) + kTail;
+            << true << kHead + headerRow() + exportDataRow(namedCells()) + exportDataRow(accented) + exportDataRow(late) + kExportTail;
     }
     void fileForASmallArchive()
     {
@@ -302,15 +269,7 @@ private slots:
         QCOMPARE(w()->panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
         QCOMPARE(w()->cmdEsporta->accessibleDescription(),
                  QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
-        QString title, text;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *help = qobject_cast<TfrmGuida *>(QApplication::activeModalWidget())) {
-                title = help->lblTitolo->text();
-                text = help->txtGuida->toPlainText();
-                help->reject();
-            }
-        });
-        QTest::mouseClick(w()->cmdGuida, Qt::LeftButton);
+        const auto [title, text] = m_fx.pressGuida();
         QCOMPARE(title, QStringLiteral("Esportazione archivio rapporti di prova in Excel"));
         // What the page explains: the yearly archive as an XLS sheet that office suites
         // read, made by the Excel icon, opened at once on a yes, then saved anywhere.
@@ -326,41 +285,17 @@ private slots:
     void openExportRunsAModalWindow()
     {
         archive::append(m_archive, namedReport().bytes());
-        QPointer<QDialog> seen;
-        int rows = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto *window = qobject_cast<TfrmExpRapporti *>(QApplication::activeModalWidget());
-            QVERIFY(window);
-            seen = window;
-            rows = window->grdRecords->model()->rowCount();
-            QTest::mouseClick(window->cmdEsci, Qt::LeftButton);
-        });
-        reports::openExport(nullptr, m_archive);
-        QVERIFY(seen.isNull());
-        QCOMPARE(rows, 1);
+        QCOMPARE(m_fx.rowsShownBy([this] { reports::openExport(nullptr, m_archive); }), 1);
     }
 
 private:
-    TfrmExpRapporti *w() const { return m_window.get(); }
+    TfrmExpRapporti *w() const { return m_fx.w(); }
     QString xls() const { return ProgramFolder::file(QStringLiteral("Rapporti_di_Prova.xls")); }
+    void open() { m_fx.open(nullptr, m_archive); }
+    void exportAnswering(const QList<bool> &answers) { m_fx.exportAnswering(answers); }
 
-    void open()
-    {
-        m_window = std::make_unique<TfrmExpRapporti>(nullptr, m_archive);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w()));
-    }
-
-    void exportAnswering(const QList<bool> &answers)
-    {
-        for (bool a : answers)
-            Messages::queueAnswer(a);
-        QTest::mouseClick(w()->cmdEsporta, Qt::LeftButton);
-    }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
+    support::ExportFixture<TfrmExpRapporti> m_fx;
     QString m_archive;
-    std::unique_ptr<TfrmExpRapporti> m_window;
 };
 
 QTEST_MAIN(TestExpReports)

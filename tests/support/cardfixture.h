@@ -4,38 +4,27 @@
 
 #include "app/frmavvio.h"
 #include "app/workspace.h"
-#include "storage/programfolder.h"
-#include "tools/render_ui.h"
-#include "ui/seams.h"
+#include "support/folderfixture.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 namespace support {
 
-class CardFixture {
+class CardFixture : public FolderFixture {
 public:
     // Call from init(): a new program folder, recording seams and every work window.
     void setUp()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        Shell::startRecording();
-        Outputs::startRecording();
+        FolderFixture::setUp();
         m_ws = Workspace::create();
     }
     // Call from cleanup().
     void tearDown()
     {
         m_ws.reset();
-        Outputs::stopRecording();
-        Shell::stopRecording();
-        Messages::stopRecording();
-        ProgramFolder::setOverride({});
-        m_dir.reset();
+        FolderFixture::tearDown();
     }
     // Opens the work window from the launcher, as the launcher's tile would, and waits
     // until it is on screen and active.
@@ -49,11 +38,8 @@ public:
     }
 
     Workspace &ws() const { return *m_ws; }
-    QString folder() const { return m_dir->path(); }
-    QString file(const QString &name) const { return m_dir->filePath(name); }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Workspace> m_ws;
 };
 

@@ -1,0 +1,11 @@
+#include "certsearch.h"
+
+namespace certificates {
+
+const documents::Lists &documentLists()
+{
+    static const documents::Lists lists(records::certificate());
+    return lists;
+}
+
+} // namespace certificates

@@ -1,0 +1,77 @@
+#include "documentlists.h"
+
+#include "storage/recordfile.h"
+#include "storage/textcodec.h"
+
+namespace documents {
+namespace {
+
+// Appends the text and blanks, cut to exactly width characters.
+void appendColumn(QString &line, const QString &text, int width)
+{
+    const qsizetype start = line.size();
+    line.append(QStringView(text).left(width));
+    line.resize(start + width, u' ');
+}
+
+} // namespace
+
+Lists::Lists(const records::Layout &layout)
+    : m_layout(&layout), m_client(layout.indexOf(QStringLiteral("txtCliente"))),
+      m_number(layout.indexOf(QStringLiteral("txtNumRap"))), m_date(layout.indexOf(QStringLiteral("txtData"))),
+      m_analysis(layout.indexOf(QStringLiteral("txtAnalisi"))),
+      m_sample(layout.indexOf(QStringLiteral("txtCampione"))),
+      m_delivered(layout.indexOf(QStringLiteral("chkConsegnato")))
+{
+}
+
+QString Lists::line(const records::Record &document) const
+{
+    // Certificate fields come back as stored, blanks and all: trim every one. (A trimmed
+    // text is handed back as it is, so the other archives pay nothing.)
+    QString line;
+    line.reserve(kFixedLineWidth + 120);
+    appendColumn(line, text::trim(document.text(m_client)), 30);
+    line += u"  N. ";
+    appendColumn(line, text::trim(document.text(m_number)), 12);
+    line += u"  Data: ";
+    appendColumn(line, text::trim(document.text(m_date)), 10);
+    line += u"  ";
+    appendColumn(line, text::trim(document.text(m_analysis)), 35);
+    line += u"  Campione: ";
+    line += text::trim(document.text(m_sample));
+    return line;
+}
+
+lists::LineOf Lists::lineOf() const
+{
+    return [this](const records::Record &document) { return line(document); };
+}
+
+bool Lists::undelivered(const records::Record &document) const
+{
+    return text::trim(document.text(m_delivered)) == records::kNo;
+}
+
+QStringList Lists::search(const QString &archivePath, const lists::Filters &filters) const
+{
+    QStringList lines;
+    lists::collectLines(archivePath, *m_layout, lineOf(),
+                        [&filters](const records::Record &document) { return filters.matches(document); }, lines);
+    lists::sortLines(lines);
+    return lines;
+}
+
+void Lists::undeliveredLines(const QString &archivePath, QStringList &lines) const
+{
+    try {
+        lists::collectLines(archivePath, *m_layout, lineOf(),
+                            [this](const records::Record &document) { return undelivered(document); }, lines);
+    } catch (const ArchiveError &) {
+        lists::sortLines(lines);
+        throw;
+    }
+    lists::sortLines(lines);
+}
+
+} // namespace documents
