@@ -1,6 +1,8 @@
 #include "widgets.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -97,6 +99,9 @@ QLabel *caption(QWidget *parent, const QString &text, QWidget *field)
     auto *label = new QLabel(text, parent);
     label->setBuddy(field);
     field->setAccessibleName(text);
+    // An editable list is typed into through its own edit: it says the same name.
+    if (auto *combo = qobject_cast<QComboBox *>(field); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(text);
     return label;
 }
 

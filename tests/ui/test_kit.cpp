@@ -1,11 +1,21 @@
 // The window kit on its own: the status line and its hints, the paged row grid, the
 // card's field access by name, the help links.
 
+#include "app/workspace.h"
+#include "certificates/frmcertificati.h"
 #include "clients/frmclienti.h"
+#include "models/frmparametri.h"
+#include "reports/frmnumerazione.h"
+#include "reports/frmrapporti.h"
+#include "ui/frmallegacartella.h"
+#include "ui/frmcalendario.h"
+#include "ui/frmlogo.h"
+#include "ui/yearwindow.h"
 #include "ui/helpwindows.h"
 #include "ui/hintline.h"
 #include "ui/rowgrid.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -189,6 +199,33 @@ private slots:
         field->setFocus();
         QVERIFY(frame->isVisible());
         delete window; // the frame stands under the field and goes first
+    }
+
+    // Every control a user can reach has a name a screen reader can say.
+    void everyControlHasAnAccessibleName()
+    {
+        QWidget *cards[] = {m_fx.ws().frmClienti, m_fx.ws().frmParametri, m_fx.ws().frmRapporti,
+                            m_fx.ws().frmCertificati, m_fx.ws().frmMenuRapporti, m_fx.ws().frmMenuCertificati};
+        TfrmNumerazione numbering(nullptr);
+        TfrmCalendario calendar(nullptr, nullptr);
+        TfrmLogo logoWindow(nullptr);
+        TfrmAllegaCartella attachmentsWindow(nullptr, nullptr);
+        QList<QWidget *> windows(std::begin(cards), std::end(cards));
+        windows << &numbering << &calendar << &logoWindow << &attachmentsWindow;
+        for (QWidget *window : windows) {
+            for (QWidget *w : window->findChildren<QWidget *>()) {
+                if (w->focusPolicy() == Qt::NoFocus || w->window() != window || qobject_cast<QAbstractScrollArea *>(w->parentWidget()))
+                    continue;
+                if (w->parentWidget() && w->parentWidget()->inherits("QCalendarWidget"))
+                    continue; // the calendar's own navigation
+                if (w->inherits("QTableView") || w->inherits("QCalendarView") || w->inherits("QSpinBox")
+                    || w->inherits("QAbstractSpinBox") || w->objectName().startsWith(QLatin1String("qt_")))
+                    continue;
+                QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(),
+                         qPrintable(window->objectName() + u'/' + w->objectName() + u' ' + w->metaObject()->className()));
+            }
+        }
     }
 
 private:
