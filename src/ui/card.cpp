@@ -173,7 +173,7 @@ bool CardWindow::archiveCommand(F &&work, Messages::Kind failure)
     }
 }
 
-int CardWindow::position() const
+int CardWindow::shownPosition() const
 {
     bool ok = false;
     const int p = text::trim(lblPosizione->text()).toInt(&ok);
@@ -224,7 +224,7 @@ void CardWindow::cmdAvantiClick()
             Messages::information(this, cardTexts::kEmptyArchive);
             return;
         }
-        const int p = position();
+        const int p = shownPosition();
         if (p < n) {
             Record r(m_layout);
             file.seek(p);
@@ -250,7 +250,7 @@ void CardWindow::cmdIndietroClick()
             showRecord(r, 1);
             return;
         }
-        const int p = position();
+        const int p = shownPosition();
         file.seek(p - 2);
         file.read(r.bytes());
         showRecord(r, p - 1);
@@ -272,7 +272,7 @@ void CardWindow::cmdSalvaClick()
         QString done;
         file.lock();
         if (!text::isBlank(lblPosizione->text())) {
-            const int p = position();
+            const int p = shownPosition();
             file.seek(p - 1);
             file.write(r.bytes());
             lblPosizione->setText(QString::number(p));

@@ -122,7 +122,7 @@ private:
     // Runs a command's archive cycle; any failure shows the archive access message.
     template <typename F>
     bool archiveCommand(F &&work, Messages::Kind failure = Messages::Kind::Error);
-    int position() const; // throws ArchiveError when the label holds no number
+    int shownPosition() const; // throws ArchiveError when the label holds no number
     void buildBrowsing(QWidget *parent, int x, int y, const BrowseHints &hints);
     QWidget *control(const QString &name) const;
 
