@@ -10,6 +10,9 @@ packages=(
 )
 if [ "${1:-run}" = run ]; then
   packages+=(xdg-utils)
+else
+  # The tests open every export in a real spreadsheet program.
+  packages+=(libreoffice-calc-nogui)
 fi
 
 missing=()

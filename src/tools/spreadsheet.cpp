@@ -329,7 +329,8 @@ bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
     for (int r = 0; r < grid.rowCount(); ++r) {
         buffer += "<tr>";
         for (int c = 0; c < columns; ++c) {
-            buffer += "<td style=\"text-align: left;\">";
+            // Marked as text for both spreadsheet programs, so that "00100" stays 00100.
+            buffer += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
             appendEncoded(buffer, trimmed(grid.cell(r, c)));
             buffer += "</td>";
         }

@@ -293,7 +293,10 @@ private:
     static QList<QStringList> dataRows(const QString &doc)
     {
         QList<QStringList> rows;
-        static const QRegularExpression cell(QStringLiteral("<td style=\"text-align: left;\">(.*?)</td>"));
+        static const QRegularExpression cell(
+            QRegularExpression::escape(
+                QStringLiteral("<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">"))
+            + QStringLiteral("(.*?)</td>"));
         const QStringList trs = doc.split(QStringLiteral("<tr>"));
         for (qsizetype i = 2; i < trs.size(); ++i) {
             QStringList row;

@@ -161,8 +161,8 @@ private slots:
 
         exportAnswering({true, false});
         const QByteArray bytes = readAll(xls());
-        QVERIFY(bytes.contains("<td style=\"text-align: left;\">P1</td><td style=\"text-align: left;\">M1</td>"
-                               "<td style=\"text-align: left;\">Nitrati</td><td style=\"text-align: left;\">M2</td>"));
+        QVERIFY(bytes.contains("<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">P1</td><td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">M1</td>"
+                               "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Nitrati</td><td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">M2</td>"));
         QVERIFY(!bytes.contains(">P2<"));
         QCOMPARE(readAll(models::archivePath()), archiveBefore);
     }

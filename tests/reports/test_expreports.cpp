@@ -203,9 +203,9 @@ private slots:
 
         exportAnswering({true, false});
         const QByteArray bytes = readAll(xls());
-        QVERIFY(bytes.contains("<td style=\"text-align: left;\">Parametro01</td>"
-                               "<td style=\"text-align: left;\">8,2</td>"
-                               "<td style=\"text-align: left;\">Parametro02</td>"));
+        QVERIFY(bytes.contains("<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Parametro01</td>"
+                               "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">8,2</td>"
+                               "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Parametro02</td>"));
         QVERIFY(!bytes.contains(">Risultato01<"));
         QVERIFY(bytes.contains(">Cliente<"));
         QCOMPARE(readAll(m_archive), archiveBefore);

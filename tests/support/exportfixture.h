@@ -59,7 +59,7 @@ inline QByteArray exportDataRow(const QList<QByteArray> &cells)
 {
     QByteArray out = "<tr>";
     for (const QByteArray &c : cells)
-        out += "<td style=\"text-align: left;\">" + c + "</td>";
+        out += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">" + c + "</td>";
     return out + "</tr>";
 }
 

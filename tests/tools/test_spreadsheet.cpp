@@ -86,12 +86,12 @@ private slots:
     void wholeFileBytes()
     {
         const QByteArray rows =
-            "<tr><td style=\"text-align: left;\">Rossi Mario</td>"
-            "<td style=\"text-align: left;\">Forl\xEC FC</td>"
-            "<td style=\"text-align: left;\">A &amp; B &lt;c&gt; d</td></tr>"
-            "<tr><td style=\"text-align: left;\">Societ\xE0 Bianchi \x80</td>"
-            "<td style=\"text-align: left;\"></td>"
-            "<td style=\"text-align: left;\">Perch\xE9</td></tr>";
+            "<tr><td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Rossi Mario</td>"
+            "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Forl\xEC FC</td>"
+            "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">A &amp; B &lt;c&gt; d</td></tr>"
+            "<tr><td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Societ\xE0 Bianchi \x80</td>"
+            "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\"></td>"
+            "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">Perch\xE9</td></tr>";
         QCOMPARE(document(twoRows()), kHead + rows + kTail);
         // An empty archive: the header row only.
         QCOMPARE(document(Grid(3)), kHead + kTail);
