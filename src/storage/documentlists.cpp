@@ -1,21 +1,10 @@
 #include "documentlists.h"
 
+#include "storage/lists.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 
 namespace documents {
-namespace {
-
-// Appends the text and blanks, cut to exactly width characters.
-void appendColumn(QString &line, const QString &text, int width)
-{
-    const qsizetype start = line.size();
-    line.append(QStringView(text).left(width));
-    line.resize(start + width, u' ');
-}
-
-} // namespace
-
 Lists::Lists(const records::Layout &layout)
     : m_layout(&layout), m_client(layout.indexOf(QStringLiteral("txtCliente"))),
       m_number(layout.indexOf(QStringLiteral("txtNumRap"))), m_date(layout.indexOf(QStringLiteral("txtData"))),
@@ -31,13 +20,13 @@ QString Lists::line(const records::Record &document) const
     // text is handed back as it is, so the other archives pay nothing.)
     QString line;
     line.reserve(kFixedLineWidth + 120);
-    appendColumn(line, text::trim(document.text(m_client)), 30);
+    lists::appendColumn(line, text::trim(document.text(m_client)), 30);
     line += u"  N. ";
-    appendColumn(line, text::trim(document.text(m_number)), 12);
+    lists::appendColumn(line, text::trim(document.text(m_number)), 12);
     line += u"  Data: ";
-    appendColumn(line, text::trim(document.text(m_date)), 10);
+    lists::appendColumn(line, text::trim(document.text(m_date)), 10);
     line += u"  ";
-    appendColumn(line, text::trim(document.text(m_analysis)), 35);
+    lists::appendColumn(line, text::trim(document.text(m_analysis)), 35);
     line += u"  Campione: ";
     line += text::trim(document.text(m_sample));
     return line;
