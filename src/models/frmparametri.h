@@ -19,8 +19,6 @@ public:
         QStringLiteral("Attenzione: per salvare la scheda \u00e8 necessario indicare il nome dell'analisi.");
     static inline const QString kSampleMissing =
         QStringLiteral("Attenzione: per salvare la scheda \u00e8 necessario indicare il tipo di campione.");
-    static inline const QString kPage1 = QStringLiteral("pag. 1 / 2");
-    static inline const QString kPage2 = QStringLiteral("pag. 2 / 2");
 
     QLineEdit *edit(const QString &name) const; // a field control by its name
     QLineEdit *txtAnalisi = nullptr;
