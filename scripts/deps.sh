@@ -13,6 +13,8 @@ if [ "${1:-run}" = run ]; then
 else
   # The tests open every export in a real spreadsheet program.
   packages+=(libreoffice-calc-nogui)
+  # The end-to-end road runs in a virtual desktop driven over the accessibility bus.
+  packages+=(xvfb openbox dbus-daemon at-spi2-core python3-pyatspi xdotool x11-xkb-utils xkb-data)
 fi
 
 missing=()

@@ -1,0 +1,201 @@
+"""Drives the running program as a user would: controls are found over the accessibility
+bus, keys and clicks go through the X server."""
+import os
+import subprocess
+import time
+
+import pyatspi
+
+SKIP_CHILDREN = {"list", "table", "tree table", "tree", "list box"}
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wait_for(what, probe, timeout=10.0, step=0.1):
+    end = time.monotonic() + timeout
+    last = None
+    while True:
+        try:
+            last = probe()
+        except Exception:  # the tree changes under our feet while windows open and close
+            last = None
+        if last:
+            return last
+        if time.monotonic() > end:
+            raise Failure(f"non è comparso in {timeout:.0f} s: {what}")
+        time.sleep(step)
+
+
+def role(acc):
+    try:
+        return acc.getRoleName()
+    except Exception:
+        return ""
+
+
+def children(acc):
+    try:
+        n = acc.childCount
+    except Exception:
+        return []
+    out = []
+    for i in range(n):
+        try:
+            c = acc.getChildAtIndex(i)
+        except Exception:
+            c = None
+        if c is not None:
+            out.append(c)
+    return out
+
+
+def walk(acc):
+    """Every control under acc, lists and tables not entered (their rows can be many)."""
+    stack = [acc]
+    while stack:
+        a = stack.pop()
+        yield a
+        if role(a) not in SKIP_CHILDREN:
+            stack.extend(reversed(children(a)))
+
+
+def showing(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def text_of(acc):
+    try:
+        return acc.queryText().getText(0, -1)
+    except Exception:
+        return None
+
+
+def extents(acc):
+    x, y, w, h = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return x, y, w, h
+
+
+class Program:
+    def __init__(self, folder, name="Tirello"):
+        self.folder = folder
+        self.name = name
+        env = dict(os.environ)
+        env.pop("QT_QPA_PLATFORM", None)
+        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        self.log = open(os.path.join(folder, "..", "program.log"), "ab")
+        self.process = subprocess.Popen([os.path.join(folder, "Tirello")], cwd=folder, env=env,
+                                        stdout=self.log, stderr=self.log)
+        self.app = wait_for("il programma sul bus di accessibilità", self._find_app, 20)
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for a in children(desktop):
+            try:
+                if a.name == self.name and a.get_process_id() == self.process.pid:
+                    return a
+            except Exception:
+                pass
+        return None
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def windows(self):
+        return [w for w in children(self.app) if showing(w)]
+
+    def window(self, title, timeout=10):
+        def probe():
+            for w in self.windows():
+                if title in (w.name or ""):
+                    return w
+            return None
+        return wait_for(f"la finestra «{title}»", probe, timeout)
+
+    def no_window(self, title, timeout=10):
+        wait_for(f"la chiusura della finestra «{title}»",
+                 lambda: not any(title in (w.name or "") for w in self.windows()), timeout)
+
+    def message(self, timeout=10):
+        """The message box on screen: (window, its text)."""
+        def probe():
+            for w in self.windows():
+                if role(w) in ("alert", "dialog"):
+                    texts = [a.name for a in walk(w) if role(a) == "label" and a.name]
+                    if texts:
+                        return w, "\n".join(texts)
+            return None
+        return wait_for("un messaggio", probe, timeout)
+
+    def quit(self):
+        if self.alive():
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+def find(root, name=None, roles=None, timeout=10, contains=False, index=0):
+    if isinstance(roles, str):
+        roles = {roles}
+
+    def probe():
+        hits = []
+        for a in walk(root):
+            if roles and role(a) not in roles:
+                continue
+            if name is not None:
+                n = a.name or ""
+                if not (name in n if contains else n == name):
+                    continue
+            if not showing(a):
+                continue
+            hits.append(a)
+        return hits[index] if len(hits) > index else None
+    return wait_for(f"il controllo «{name}» ({', '.join(sorted(roles or []))})", probe, timeout)
+
+
+def xdo(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def centre(acc):
+    x, y, w, h = extents(acc)
+    if w <= 0 or h <= 0:
+        raise Failure(f"il controllo «{acc.name}» non è visibile")
+    return str(x + w // 2), str(y + h // 2)
+
+
+def click(acc, double=False):
+    xdo("mousemove", "--sync", *centre(acc), "click", "--repeat", "2" if double else "1", "1")
+    time.sleep(0.15)
+
+
+def key(*keys):
+    xdo("key", "--delay", "40", *keys)
+    time.sleep(0.1)
+
+
+def type_text(text):
+    if text:
+        xdo("type", "--delay", "15", text)
+    time.sleep(0.1)
+
+
+def fill(field, text):
+    """Clicks into a field, clears it and types as a user would."""
+    args = ["mousemove", "--sync", *centre(field), "click", "1", "sleep", "0.1",
+            "key", "--delay", "30", "ctrl+a", "BackSpace"]
+    if text:
+        args += ["type", "--delay", "15", text]
+    xdo(*args)
+    time.sleep(0.1)
+
+
+def field_text(root, name):
+    return text_of(find(root, name, {"text", "password text", "entry", "combo box", "spin button"}))

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the end-to-end road in a desktop of its own: a virtual X server with an Italian
+# keyboard, a window manager, a private session bus and the accessibility bus.
+# Usage: tests/e2e/run.sh <build folder>   (exit 77: what it needs is missing, skipped)
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?cartella di compilazione}" && pwd)
+
+missing=()
+for tool in Xvfb openbox dbus-run-session xdotool setxkbmap /usr/libexec/at-spi-bus-launcher; do
+  command -v "$tool" >/dev/null || missing+=("$tool")
+done
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || missing+=("python3-pyatspi")
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Prova completa saltata: mancano ${missing[*]} (scripts/deps.sh test li installa)."
+  exit 77
+fi
+
+if [ -z "${TIRELLO_E2E_SESSION:-}" ]; then
+  export TIRELLO_E2E_SESSION=1
+  exec dbus-run-session -- "$0" "$build"
+fi
+
+# Inside the private session bus.
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+if [ ! -s "$work/display" ]; then
+  echo "Il server X virtuale non è partito:"; cat "$work/xvfb.log"; exit 1
+fi
+export DISPLAY=":$(cat "$work/display")"
+unset QT_QPA_PLATFORM
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+setxkbmap it
+openbox >"$work/openbox.log" 2>&1 &
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+sleep 0.5
+
+/usr/bin/python3 -u "$here/main_road.py" "$build"
