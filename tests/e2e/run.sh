@@ -32,6 +32,7 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
+export PYTHONDONTWRITEBYTECODE=1
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 setxkbmap it
