@@ -15,6 +15,8 @@ else
   packages+=(libreoffice-calc-nogui)
   # The end-to-end road runs in a virtual desktop driven over the accessibility bus.
   packages+=(xvfb openbox dbus-daemon at-spi2-core python3-pyatspi xdotool x11-xkb-utils xkb-data)
+  # Real printing goes to a print queue that writes PDF files.
+  packages+=(cups printer-driver-cups-pdf)
 fi
 
 missing=()
