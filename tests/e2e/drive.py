@@ -2,6 +2,7 @@
 bus, keys and clicks go through the X server."""
 import os
 import subprocess
+import sys
 import time
 
 import pyatspi
@@ -187,14 +188,47 @@ def type_text(text):
     time.sleep(0.1)
 
 
-def fill(field, text):
-    """Clicks into a field, clears it and types as a user would."""
-    args = ["mousemove", "--sync", *centre(field), "click", "1", "sleep", "0.1",
-            "key", "--delay", "30", "ctrl+a", "BackSpace"]
-    if text:
-        args += ["type", "--delay", "15", text]
-    xdo(*args)
-    time.sleep(0.1)
+def focused(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_FOCUSED)
+    except Exception:
+        return False
+
+
+def focus(field):
+    """Clicks into a field until it has the keyboard focus (a busy program may take the
+    click late; keys sent before would land in the field left behind)."""
+    for _ in range(3):
+        click(field)
+        try:
+            wait_for(f"il fuoco sul campo «{field.name}»", lambda: focused(field), 3)
+            return
+        except Failure:
+            pass
+    raise Failure(f"il campo «{field.name}» non prende il fuoco")
+
+
+def fill(field, text, shown=None):
+    """Clears a field and types into it as a user would; then waits until the field shows
+    what was typed (or `shown`, where the field changes what is typed). A letter outside
+    the keyboard's plain keys can be lost by the virtual X server while it swaps key maps:
+    the typing is then done again, at most twice."""
+    want = text if shown is None else shown
+    for attempt in range(3):
+        focus(field)
+        args = ["key", "--delay", "30", "ctrl+a", "BackSpace"]
+        if text:
+            args += ["type", "--delay", "15", text]
+        xdo(*args)
+        if role(field) == "password text":
+            return
+        try:
+            wait_for(f"il testo «{want}» nel campo «{field.name}»", lambda: text_of(field) == want, 5)
+            return
+        except Failure:
+            if attempt == 2:
+                raise
+            print(f"(campo «{field.name}» digitato di nuovo: mostrava {text_of(field)!r})", file=sys.stderr)
 
 
 def field_text(root, name):

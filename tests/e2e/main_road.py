@@ -12,7 +12,7 @@ import time
 
 import archive
 from archive import REPORTS
-from drive import (Failure, Program, children, click, extents, fill, find, key, role, text_of, type_text,
+from drive import (Failure, Program, children, click, extents, fill, find, focus, key, role, text_of, type_text,
                    walk, wait_for, xdo)
 
 PASSWORD = "Provetta 2026"
@@ -96,7 +96,7 @@ class Road:
         }
         for caption, text in typed.items():
             fill(find(card, caption, "text"), text)
-        fill(find(card, "Prov.", "text", index=1), "rm")
+        fill(find(card, "Prov.", "text", index=1), "rm", shown="RM")
         click(find(card, "Salva", "push button"))
         self.answer("La scheda corrente è stata inserita in archivio.")
         [record] = archive.CLIENTS.records(self.file("Clienti.pro"))
@@ -135,7 +135,7 @@ class Road:
 
     def calendar_date(self, card, caption, day):
         """Opens the calendar from a date field and imports the given day of this month."""
-        click(find(card, caption, "text"))
+        focus(find(card, caption, "text"))
         key("Return")
         cal = self.program.window("Importazione data")
         grid = children(find(cal, "Calendario", "table"))[-1]
