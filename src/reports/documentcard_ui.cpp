@@ -451,7 +451,9 @@ void DocumentCard::closeEvent(QCloseEvent *event)
     try {
         settings::writeLaboratory(settings::filePath(), m_d.kind, settings::laboratoryFrom(values(), m_d.kind));
     } catch (const std::exception &) {
-        // The card closes all the same.
+        // Said, so that a change typed into the laboratory block is not lost unnoticed;
+        // the card closes all the same.
+        Messages::warning(this, kLaboratoryNotSaved);
     }
     CardWindow::closeEvent(event);
 }

@@ -60,6 +60,11 @@ public:
 
     static inline const QString kDateHint = QStringLiteral(
         "Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario.");
+    // Closing the card could not write the laboratory block back; the card closes all
+    // the same and the settings file keeps what it held.
+    static inline const QString kLaboratoryNotSaved = QStringLiteral(
+        "Attenzione: il sistema non permette di salvare i dati del laboratorio.\n\r\n\r"
+        "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 
     QString archivePath() const override; // lblFile
     // What the year window hands over: the archive and the title with the year.

@@ -1,5 +1,7 @@
 #include "recordfile.h"
 
+#include "writethrough.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -92,6 +94,15 @@ bool RecordFile::syncToDisk()
 #endif
 }
 
+bool RecordFile::writeWhole(const QByteArray &buffer)
+{
+    if (const WriteThrough::Wrap &wrap = WriteThrough::current()) {
+        const std::unique_ptr<QIODevice> between = wrap(m_file);
+        return between->write(buffer) == m_size;
+    }
+    return m_file.write(buffer) == m_size;
+}
+
 void RecordFile::write(const QByteArray &buffer)
 {
     if (buffer.size() != m_size)
@@ -108,7 +119,7 @@ void RecordFile::write(const QByteArray &buffer)
         if (before.size() != qMin<qint64>(m_size, oldSize - at))
             fail(QStringLiteral("cannot read index %1").arg(m_index));
     }
-    if (!m_file.seek(at) || m_file.write(buffer) != m_size || !syncToDisk()) {
+    if (!m_file.seek(at) || !writeWhole(buffer) || !syncToDisk()) {
         // Undone here, still under the lock: a failed write leaves the archive as it was.
         const QString why = m_file.errorString();
         if (!before.isEmpty() && m_file.seek(at))

@@ -53,6 +53,7 @@ public:
 private:
     [[noreturn]] void fail(const QString &what) const;
     bool syncToDisk();
+    bool writeWhole(const QByteArray &buffer); // at the file's position, in one write
 
     QString m_path;
     int m_size;

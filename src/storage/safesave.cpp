@@ -1,5 +1,7 @@
 #include "safesave.h"
 
+#include "writethrough.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,6 +81,35 @@ private:
     int m_err = 0;
 };
 
+// A device set between the writer and the temporary file (a test's): a write it does
+// not take whole fails the save, as a refused write to the file does. The first failure
+// sticks.
+class ThroughDevice : public QIODevice {
+public:
+    explicit ThroughDevice(QIODevice &inner) : m_inner(inner) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+    bool isSequential() const override { return false; }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (m_failed)
+            return -1;
+        if (m_inner.write(data, len) != len) {
+            m_failed = true;
+            setErrorString(m_inner.errorString());
+            return -1;
+        }
+        return len;
+    }
+
+private:
+    QIODevice &m_inner;
+    bool m_failed = false;
+};
+
 class Save {
 public:
     explicit Save(const QString &path) : m_path(path) {}
@@ -155,7 +186,16 @@ private:
     bool fill(const Writer &writer)
     {
         TempDevice device(m_fd);
-        const bool produced = writer(device);
+        bool produced = false;
+        if (const WriteThrough::Wrap &wrap = WriteThrough::current()) {
+            const std::unique_ptr<QIODevice> between = wrap(device);
+            ThroughDevice through(*between);
+            produced = writer(through);
+            if (through.failed() && device.failure() == 0)
+                return fail(QStringLiteral("write failed (%1)").arg(through.errorString()));
+        } else {
+            produced = writer(device);
+        }
         if (device.failure() != 0)
             return failErrno(QStringLiteral("write failed"), device.failure());
         if (!produced)

@@ -1,10 +1,15 @@
 #include "storage/recordfile.h"
+#include "storage/records.h"
 #include "support/scratchfs.h"
 
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -123,6 +128,86 @@ private slots:
         QCOMPARE(seen.size(), 2 * perWriter);
     }
 
+    // Two copies of the program appending to one archive at the same time, as on a shared
+    // folder: 5,000 records each, of every layout. Every record lands whole on an index of
+    // its own, and each copy's records keep the order it wrote them in.
+    void twoProcessesAppendingLoseNothing_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("client") << records::client().size();
+        QTest::newRow("model") << records::model().size();
+        QTest::newRow("test report") << records::report().size();
+        QTest::newRow("certificate") << records::certificate().size();
+    }
+    void twoProcessesAppendingLoseNothing()
+    {
+        QFETCH(int, size);
+        constexpr int perWriter = 5000;
+        // In memory when possible (a tmpfs of its own, else the shared one): appends are
+        // synced one by one, and on a disk this takes minutes without testing more.
+        const qint64 bytes = qint64(2) * perWriter * size;
+        ScratchFs fs(bytes + 1024 * 1024);
+        std::unique_ptr<QTemporaryDir> shared;
+        QString path = m_path;
+        if (fs.mounted()) {
+            path = fs.filePath(QStringLiteral("Archivio.dat"));
+        } else if (const QStorageInfo shm(QStringLiteral("/dev/shm"));
+                   shm.isValid() && shm.fileSystemType() == "tmpfs" && shm.bytesAvailable() > 2 * bytes) {
+            shared = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tirello-XXXXXX"));
+            if (shared->isValid())
+                path = shared->filePath(QStringLiteral("Archivio.dat"));
+        }
+
+        // Both start together once the gate opens.
+        int gate[2];
+        QVERIFY(::pipe(gate) == 0);
+        pid_t writers[2];
+        for (int w = 0; w < 2; ++w) {
+            writers[w] = ::fork();
+            QVERIFY(writers[w] >= 0);
+            if (writers[w] == 0) {
+                ::close(gate[1]);
+                char c;
+                while (::read(gate[0], &c, 1) < 0 && errno == EINTR) {
+                }
+                try {
+                    for (int i = 0; i < perWriter; ++i)
+                        archive::append(path, numbered(w, i, size));
+                } catch (...) {
+                    ::_exit(1);
+                }
+                ::_exit(0);
+            }
+        }
+        ::close(gate[0]);
+        ::close(gate[1]);
+        for (pid_t pid : writers) {
+            int status = 0;
+            QCOMPARE(::waitpid(pid, &status, 0), pid);
+            QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a writer failed");
+        }
+
+        QCOMPARE(QFileInfo(path).size(), qint64(2) * perWriter * size);
+        int next[2] = {0, 0};
+        int bad = -1, switches = 0, last = -1;
+        archive::scan(path, size, [&](int index, const QByteArray &r) {
+            const int w = r.at(0) - 'A';
+            if (bad >= 0 || w < 0 || w > 1 || next[w] >= perWriter || r != numbered(w, next[w], size)) {
+                if (bad < 0)
+                    bad = index;
+                return;
+            }
+            ++next[w];
+            switches += last >= 0 && w != last;
+            last = w;
+        });
+        QVERIFY2(bad < 0, qPrintable(QStringLiteral("record %1 is not whole or out of order").arg(bad)));
+        QCOMPARE(next[0], perWriter);
+        QCOMPARE(next[1], perWriter);
+        if (switches < 2)
+            qWarning("the two writers hardly overlapped this time");
+    }
+
     // A disk that fills up in the middle of a record: the append fails and the archive
     // keeps its size and every byte, a partial tail included.
     void appendOnAFullDiskLeavesTheArchiveAsItWas_data()
@@ -174,6 +259,15 @@ private slots:
     }
 
 private:
+    // Writer w's record number i: its letter, the number, then its letter to the end, so
+    // that a record made of two writes shows.
+    static QByteArray numbered(int w, int i, int size)
+    {
+        QByteArray r(size, char('A' + w));
+        r.replace(1, 5, QByteArray::number(i).rightJustified(5, '0'));
+        return r;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
 };
