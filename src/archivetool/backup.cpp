@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace archivetool {
@@ -106,11 +107,18 @@ QList<Source> sourcesOf(const QString &folder, QStringList &notes)
     return out;
 }
 
+// Where libarchive writes the backup: the temporary file of the save.
+struct Output {
+    QIODevice *device;
+    bool failed = false; // the device refused bytes (a full disk): the save says why
+};
+
 la_ssize_t writeToDevice(archive *a, void *client, const void *buffer, size_t length)
 {
-    auto *device = static_cast<QIODevice *>(client);
-    if (device->write(static_cast<const char *>(buffer), qint64(length)) != qint64(length)) {
-        archive_set_error(a, EIO, "%s", qPrintable(device->errorString()));
+    auto *output = static_cast<Output *>(client);
+    if (output->device->write(static_cast<const char *>(buffer), qint64(length)) != qint64(length)) {
+        output->failed = true;
+        archive_set_error(a, EIO, "%s", qPrintable(output->device->errorString()));
         return -1;
     }
     return la_ssize_t(length);
@@ -227,9 +235,10 @@ QString readBackup(const QString &path, const Sink &sink)
     return {};
 }
 
-// Takes the data of the current entry, handing each block to `each` (which may be empty).
+// Takes the data of the current entry, handing each block to `each` (which may be
+// empty). A block that `each` refuses ends the reading with *refused set.
 QString readData(archive *a, const QString &name, const std::function<bool(const char *, qint64)> &each,
-                 qint64 *total)
+                 qint64 *total, bool *refused = nullptr)
 {
     QByteArray block(kBlock, Qt::Uninitialized);
     for (;;) {
@@ -239,8 +248,11 @@ QString readData(archive *a, const QString &name, const std::function<bool(const
         if (n < 0)
             return QStringLiteral("la voce \"%1\" della copia \u00e8 danneggiata (%2)").arg(name, why(a));
         *total += n;
-        if (each && !each(block.constData(), n))
-            return QStringLiteral("write");
+        if (each && !each(block.constData(), n)) {
+            if (refused)
+                *refused = true;
+            return QStringLiteral("refused");
+        }
     }
 }
 
@@ -253,6 +265,21 @@ bool syncFile(QFile &f)
         rc = ::fsync(f.handle());
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
+}
+
+// Why a backup could not be written into the destination, in the user's words; empty
+// when nothing plain can be said.
+QString destinationProblem(const QString &destination, bool deviceFailed)
+{
+    const QByteArray folder = QFile::encodeName(destination);
+    struct statvfs st {};
+    if (::statvfs(folder.constData(), &st) == 0 && (st.f_flag & ST_RDONLY))
+        return QStringLiteral("il disco di destinazione \u00e8 di sola lettura");
+    if (::access(folder.constData(), W_OK) != 0)
+        return QStringLiteral("non si hanno i permessi di scrittura nella cartella di destinazione");
+    if (deviceFailed)
+        return QStringLiteral("scrittura interrotta: il disco di destinazione \u00e8 pieno o guasto");
+    return {};
 }
 
 } // namespace
@@ -297,15 +324,17 @@ BackupResult backup(const QString &folder, const QString &destination)
     QString saveError;
     int files = 0;
     qint64 bytes = 0;
+    Output output{nullptr};
     const bool saved = safesave::save(
         path,
         [&](QIODevice &device) {
+            output.device = &device;
             Writer a(archive_write_new());
             if (archive_write_set_format_zip(a.get()) != ARCHIVE_OK
                 || archive_write_zip_set_compression_deflate(a.get()) != ARCHIVE_OK
                 || archive_write_set_options(a.get(), "hdrcharset=UTF-8") != ARCHIVE_OK
                 || archive_write_set_bytes_in_last_block(a.get(), 1) != ARCHIVE_OK
-                || archive_write_open2(a.get(), &device, nullptr, writeToDevice, nullptr, nullptr) != ARCHIVE_OK) {
+                || archive_write_open2(a.get(), &output, nullptr, writeToDevice, nullptr, nullptr) != ARCHIVE_OK) {
                 contentError = QStringLiteral("impossibile preparare la copia (%1)").arg(why(a.get()));
                 return false;
             }
@@ -337,10 +366,15 @@ BackupResult backup(const QString &folder, const QString &destination)
     if (!saved) {
         // A device failure (a full disk) shows as a libarchive error too: the save's
         // reason names it better.
-        const bool deviceFailed = saveError.contains(QLatin1String("write failed"));
-        result.error = !contentError.isEmpty() && !deviceFailed
-                           ? contentError
-                           : QStringLiteral("impossibile scrivere la copia %1 (%2)").arg(native(path), saveError);
+        if (!contentError.isEmpty() && !output.failed) {
+            result.error = contentError;
+        } else {
+            const QString problem = destinationProblem(destination, output.failed);
+            result.error = problem.isEmpty()
+                               ? QStringLiteral("impossibile scrivere la copia %1 (%2)").arg(native(path), saveError)
+                               : QStringLiteral("impossibile scrivere la copia %1: %2 (%3)")
+                                     .arg(native(path), problem, saveError);
+        }
         return result;
     }
 
@@ -423,11 +457,10 @@ RestoreResult restore(const QString &backupFile, const QString &target, bool for
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString());
         qint64 total = 0;
-        QString error = readData(
-            a, name, [&out](const char *data, qint64 n) { return out.write(data, n) == n; }, &total);
-        if (error.isEmpty() && !syncFile(out))
-            error = QStringLiteral("write");
-        if (error == u"write")
+        bool refused = false;
+        const QString error = readData(
+            a, name, [&out](const char *data, qint64 n) { return out.write(data, n) == n; }, &total, &refused);
+        if (refused || (error.isEmpty() && !syncFile(out)))
             return QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString());
         if (!error.isEmpty())
             return error;

@@ -426,12 +426,14 @@ private slots:
     void backupFailuresLeaveNothing_data()
     {
         QTest::addColumn<bool>("readOnly");
-        QTest::newRow("full disk") << false;
-        QTest::newRow("read-only destination") << true;
+        QTest::addColumn<QString>("why");
+        QTest::newRow("full disk") << false << QStringLiteral("il disco di destinazione \u00e8 pieno o guasto");
+        QTest::newRow("read-only destination") << true << QStringLiteral("il disco di destinazione \u00e8 di sola lettura");
     }
     void backupFailuresLeaveNothing()
     {
         QFETCH(bool, readOnly);
+        QFETCH(QString, why);
         ScratchFs fs(256 * 1024);
         if (!fs.mounted())
             QSKIP(qPrintable(fs.reason()));
@@ -447,6 +449,7 @@ private slots:
         const Run r = tool({QStringLiteral("copia"), m_dir->path(), fs.path()});
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(QStringLiteral("impossibile scrivere la copia")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(why), qPrintable(r.err));
         QVERIFY(r.err.contains(QStringLiteral("Nessuna copia \u00e8 stata scritta")));
         QCOMPARE(fs.contents(), (QMap<QString, QByteArray>{}));
     }
