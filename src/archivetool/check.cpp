@@ -88,7 +88,7 @@ public:
     void run()
     {
         ArchiveSummary summary{m_name};
-        const int before = int(m_report.findings.size());
+        const qint64 before = m_report.findings.size();
         const QString path = QDir(m_folder).filePath(m_name);
         if (!QFileInfo(path).isFile()) {
             unreadable(summary, QStringLiteral("non \u00e8 un file"));
@@ -123,7 +123,8 @@ public:
             unreadable(summary, QString::fromStdString(e.what()));
             return;
         }
-        summary.findings = int(m_report.findings.size()) - before;
+        summary.findings = m_report.findings.size() - before + m_unlisted;
+        summary.unlisted = m_unlisted;
         m_report.archives.append(summary);
     }
 
@@ -137,6 +138,11 @@ private:
 
     void add(qint64 position, qint64 offset, const QString &field, const QString &message)
     {
+        if (m_listed == kListed) {
+            ++m_unlisted;
+            return;
+        }
+        ++m_listed;
         m_report.findings.append(Finding{m_name, int(qMin<qint64>(position, std::numeric_limits<int>::max())),
                                          offset, field, message});
     }
@@ -203,6 +209,8 @@ private:
     const records::Layout &m_layout;
     CheckReport &m_report;
     QHash<QString, qint64> m_numbers; // document number -> first position
+    int m_listed = 0;
+    qint64 m_unlisted = 0;
 };
 
 } // namespace
@@ -257,6 +265,8 @@ QString format(const CheckReport &report)
                 s << ", campo " << f.field;
             s << ": " << f.message << "\n";
         }
+        if (a.unlisted)
+            s << "    ... e altri " << problems(a.unlisted) << " non elencati\n";
     }
     for (const QString &e : report.errors)
         s << "  Errore: " << e << "\n";
@@ -269,7 +279,7 @@ QString format(const CheckReport &report)
         QStringList parts;
         if (!report.findings.isEmpty())
             parts << QStringLiteral("%1 (archivi con problemi: %2 su %3)")
-                         .arg(problems(report.findings.size()))
+                         .arg(problems(report.total()))
                          .arg(damaged)
                          .arg(report.archives.size());
         if (!report.errors.isEmpty())
@@ -291,6 +301,14 @@ QString whileLocked(const QString &path, int recordSize, const std::function<QSt
         return QStringLiteral("impossibile leggere %1 (%2)")
             .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what()));
     }
+}
+
+qint64 CheckReport::total() const
+{
+    qint64 n = 0;
+    for (const ArchiveSummary &a : archives)
+        n += a.findings;
+    return n;
 }
 
 int exitCode(const CheckReport &report)

@@ -22,9 +22,14 @@ struct Finding {
 struct ArchiveSummary {
     QString archive;
     qint64 records = 0; // whole records
-    int findings = 0;
+    qint64 findings = 0; // all of them, listed or not
+    qint64 unlisted = 0; // past the first kListed of the archive: counted only
     bool readable = true;
 };
+
+// A badly damaged archive can hold millions of faults: the report lists the first ones
+// of each archive and counts the rest.
+inline constexpr int kListed = 500;
 
 struct CheckReport {
     QString folder;
@@ -33,6 +38,7 @@ struct CheckReport {
     QStringList errors;             // what could not be read at all (Italian)
 
     bool clean() const { return findings.isEmpty() && errors.isEmpty(); }
+    qint64 total() const;
 };
 
 // Checks every archive in the folder: the client and model archives and every yearly

@@ -281,6 +281,15 @@ private slots:
         QVERIFY2(r.code == 1, qPrintable(r.err));
         QVERIFY(r.out.contains(QStringLiteral("Esito: ")));
 
+        // Thousands of faults: the first ones listed, all of them counted. Each record of
+        // 0xFF bytes has 36 length bytes over capacity, a bad flag and 3 missing files.
+        QVERIFY(support::writeFile(dir.filePath(programfiles::kClients), QByteArray(3392 * 100, '\xff')));
+        r = tool({QStringLiteral("verifica"), dir.path()});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.out.contains(QStringLiteral("Clienti.pro: 100 schede, 4000 problemi")), qPrintable(r.out.left(2000)));
+        QVERIFY(r.out.contains(QStringLiteral("... e altri 3500 problemi non elencati")));
+        QVERIFY(r.out.count(QStringLiteral("\n")) < 2500);
+
         QVERIFY(dir.mkdir(QStringLiteral("2026.rdp"))); // a folder with an archive's name
         r = tool({QStringLiteral("verifica"), dir.path()});
         QCOMPARE(r.code, 2);
