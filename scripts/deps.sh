@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-qpa-plugins libgl-dev
   fonts-liberation fonts-dejavu-core poppler-utils
+  libarchive-dev
 )
 if [ "${1:-run}" = run ]; then
   packages+=(xdg-utils)

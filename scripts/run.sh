@@ -7,10 +7,12 @@ cd "$root"
 
 scripts/deps.sh run
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build -j2 --target Tirello tirello-setup
+cmake --build build -j2 --target Tirello tirello-setup tirello-archivi
 
 mkdir -p Tirello
 cp -f build/Tirello Tirello/Tirello.new && mv -f Tirello/Tirello.new Tirello/Tirello
+# The archive check and backup tool goes beside the program.
+cp -f build/tirello-archivi Tirello/tirello-archivi.new && mv -f Tirello/tirello-archivi.new Tirello/tirello-archivi
 build/tirello-setup Tirello
 scripts/desktop-entry.sh "$root/Tirello"
 

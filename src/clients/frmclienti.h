@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/programfiles.h"
 #include "ui/card.h"
 
 class QCheckBox;
@@ -14,7 +15,7 @@ public:
     explicit TfrmClienti(QWidget *home);
 
     QString archivePath() const override;
-    static inline const QString kArchiveName = QStringLiteral("Clienti.pro");
+    static inline const QString kArchiveName = programfiles::kClients;
     static inline const QString kNameMissing =
         QStringLiteral("Attenzione: per salvare la scheda \u00e8 necessario indicare il nome del cliente.");
 

@@ -3,6 +3,7 @@
 // fields an import copies into a test report.
 
 #include "storage/lists.h"
+#include "storage/programfiles.h"
 #include "storage/records.h"
 
 #include <QString>
@@ -10,7 +11,7 @@
 
 namespace models {
 
-inline const QString kArchiveName = QStringLiteral("Parametri_Chimici.pro");
+inline const QString kArchiveName = programfiles::kModels;
 QString archivePath(); // in the program folder
 
 inline constexpr int kNameWidth = 40;

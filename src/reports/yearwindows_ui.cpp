@@ -1,5 +1,7 @@
 #include "yearwindows_ui.h"
 
+#include "storage/programfiles.h"
+
 namespace reports {
 
 YearWindow::Description yearWindow()
@@ -11,7 +13,7 @@ YearWindow::Description yearWindow()
             QStringLiteral("In questo ambiente \u00e8 possibile emettere e archiviare i rapporti di prova richiesti "
                            "dai propri clienti."),
             QStringLiteral("Archivio rapporti di prova"),
-            QStringLiteral(".rdp"),
+            programfiles::kReportsExtension,
             QStringLiteral("rapporti"),
             QStringLiteral(" Tirello - Rapporti di prova anno "),
             &help::reports};
@@ -30,7 +32,7 @@ YearWindow::Description yearWindow()
             QStringLiteral("In questo ambiente \u00e8 possibile emettere e archiviare i certificati di analisi chimica "
                            "richiesti dai propri clienti."),
             QStringLiteral("Archivio certificati di analisi chimica"),
-            QStringLiteral(".cda"),
+            programfiles::kCertificatesExtension,
             QStringLiteral("certificati"),
             QStringLiteral(" Tirello - Certificati di analisi chimica anno "),
             &help::certificates};

@@ -35,6 +35,14 @@ void RecordFile::open()
     m_index = 0;
 }
 
+void RecordFile::openForReading()
+{
+    close();
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        fail(QStringLiteral("cannot open for reading"));
+    m_index = 0;
+}
+
 void RecordFile::close()
 {
     if (!m_file.isOpen())

@@ -24,6 +24,10 @@ public:
     // Opens for reading and writing, creating the file empty when it is missing.
     // The current index becomes 0. Throws ArchiveError.
     void open();
+    // Opens an existing archive for reading only, creating nothing (an archive on a
+    // read-only disk, or one that is only looked at). The lock can still be taken, to
+    // read while no copy of the program writes. Throws ArchiveError.
+    void openForReading();
     void close();
     bool isOpen() const { return m_file.isOpen(); }
 

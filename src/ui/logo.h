@@ -3,12 +3,14 @@
 // reports and certificates. Its absence is normal: the built-in picture of a chemist at
 // work stands in for it.
 
+#include "storage/programfiles.h"
+
 #include <QImage>
 #include <QString>
 
 namespace logo {
 
-inline const QString kFileName = QStringLiteral("Logo.bmp");
+inline const QString kFileName = programfiles::kLogo;
 inline constexpr QSize kDefaultSize{298, 186};
 
 // ProgramFolder + "Logo.bmp".

@@ -1,0 +1,507 @@
+#include "backup.h"
+
+#include "storage/attachments.h"
+#include "storage/crypt.h"
+#include "storage/programfiles.h"
+#include "storage/programfolder.h"
+#include "storage/safesave.h"
+#include "storage/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cerrno>
+#include <functional>
+#include <memory>
+
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace archivetool {
+namespace {
+
+constexpr qint64 kBlock = 256 * 1024;
+
+struct WriteFree {
+    void operator()(archive *a) const { archive_write_free(a); }
+};
+struct ReadFree {
+    void operator()(archive *a) const { archive_read_free(a); }
+};
+struct EntryFree {
+    void operator()(archive_entry *e) const { archive_entry_free(e); }
+};
+using Writer = std::unique_ptr<archive, WriteFree>;
+using Reader = std::unique_ptr<archive, ReadFree>;
+using Entry = std::unique_ptr<archive_entry, EntryFree>;
+
+QString why(archive *a)
+{
+    const char *text = archive_error_string(a);
+    return text ? QString::fromLocal8Bit(text) : QStringLiteral("errore sconosciuto");
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool isTopLevelFile(const QString &name)
+{
+    return programfiles::archiveOf(name) || name == settings::kFileName || name == password::kFileName
+        || name == programfiles::kLogo;
+}
+
+// A temporary file of a save that never finished (see safesave): not data.
+bool isLeftOver(const QString &name)
+{
+    static const QRegularExpression temp(QStringLiteral("^\\..+\\.[0-9a-f]{8}\\.tmp$"));
+    return temp.match(name).hasMatch();
+}
+
+struct Source {
+    QString entry;        // name in the backup
+    QString path;         // file in the folder
+    int recordSize = 0;   // archives: read under the program's lock
+};
+
+QList<Source> sourcesOf(const QString &folder, QStringList &notes)
+{
+    QList<Source> out;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    for (const QString &name : names) {
+        if (!isTopLevelFile(name))
+            continue;
+        const QString path = dir.filePath(name);
+        if (!QFileInfo(path).isFile()) {
+            notes << QStringLiteral("%1 non \u00e8 un file: esclusa dalla copia").arg(name);
+            continue;
+        }
+        const auto archive = programfiles::archiveOf(name);
+        out.append(Source{name, path, archive ? archive->layout->size() : 0});
+    }
+    const QDir attached(dir.filePath(attachments::kFolderName));
+    if (QFileInfo(attached.path()).isDir()) {
+        const QStringList files =
+            attached.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &name : files) {
+            const QString path = attached.filePath(name);
+            const QString entry = attachments::kFolderName + u'/' + name;
+            if (isLeftOver(name))
+                continue;
+            if (!QFileInfo(path).isFile() || !isBackupEntry(entry)) {
+                notes << QStringLiteral("%1 non \u00e8 un documento allegato: esclusa dalla copia").arg(entry);
+                continue;
+            }
+            out.append(Source{entry, path, 0});
+        }
+    }
+    return out;
+}
+
+// Where libarchive writes the backup: the temporary file of the save.
+struct Output {
+    QIODevice *device;
+    bool failed = false; // the device refused bytes (a full disk): the save says why
+};
+
+la_ssize_t writeToDevice(archive *a, void *client, const void *buffer, size_t length)
+{
+    auto *output = static_cast<Output *>(client);
+    if (output->device->write(static_cast<const char *>(buffer), qint64(length)) != qint64(length)) {
+        output->failed = true;
+        archive_set_error(a, EIO, "%s", qPrintable(output->device->errorString()));
+        return -1;
+    }
+    return la_ssize_t(length);
+}
+
+void setTimes(archive_entry *entry, const QFileInfo &info)
+{
+    const QDateTime modified = info.lastModified();
+    if (modified.isValid())
+        archive_entry_set_mtime(entry, time_t(modified.toSecsSinceEpoch()), 0);
+}
+
+// One file into the backup: exactly `size` bytes of `in`.
+QString addFile(archive *a, const QString &entryName, QFile &in, qint64 size, const QFileInfo &info)
+{
+    Entry entry(archive_entry_new());
+    archive_entry_set_pathname_utf8(entry.get(), entryName.toUtf8().constData());
+    archive_entry_set_filetype(entry.get(), AE_IFREG);
+    archive_entry_set_perm(entry.get(), 0644);
+    archive_entry_set_size(entry.get(), size);
+    setTimes(entry.get(), info);
+    if (archive_write_header(a, entry.get()) != ARCHIVE_OK)
+        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+    QByteArray block(kBlock, Qt::Uninitialized);
+    qint64 left = size;
+    while (left > 0) {
+        const qint64 n = in.read(block.data(), qMin(left, kBlock));
+        if (n <= 0)
+            return QStringLiteral("impossibile leggere %1 (%2)").arg(native(in.fileName()),
+                                                                      n < 0 ? in.errorString()
+                                                                            : QStringLiteral("file accorciato durante la copia"));
+        for (qint64 done = 0; done < n;) {
+            const la_ssize_t w = archive_write_data(a, block.constData() + done, size_t(n - done));
+            if (w <= 0)
+                return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+            done += w;
+        }
+        left -= n;
+    }
+    if (archive_write_finish_entry(a) != ARCHIVE_OK)
+        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+    return {};
+}
+
+QString addFolder(archive *a, const QString &entryName, const QFileInfo &info)
+{
+    Entry entry(archive_entry_new());
+    archive_entry_set_pathname_utf8(entry.get(), (entryName + u'/').toUtf8().constData());
+    archive_entry_set_filetype(entry.get(), AE_IFDIR);
+    archive_entry_set_perm(entry.get(), 0755);
+    archive_entry_set_size(entry.get(), 0);
+    setTimes(entry.get(), info);
+    if (archive_write_header(a, entry.get()) != ARCHIVE_OK || archive_write_finish_entry(a) != ARCHIVE_OK)
+        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+    return {};
+}
+
+// Copies one source into the backup; archives under the program's write lock, held until
+// the last byte is read, so no record being saved is copied half way.
+QString addSource(archive *a, const Source &source, qint64 *bytes)
+{
+    const auto copy = [&]() -> QString {
+        QFile in(source.path);
+        if (!in.open(QIODevice::ReadOnly))
+            return QStringLiteral("impossibile leggere %1 (%2)").arg(native(source.path), in.errorString());
+        const qint64 size = in.size();
+        *bytes += size;
+        return addFile(a, source.entry, in, size, QFileInfo(source.path));
+    };
+    return source.recordSize > 0 ? whileLocked(source.path, source.recordSize, copy) : copy();
+}
+
+// Reads a backup from start to end, every entry checked before its bytes are taken.
+// The sink gets each file entry and reads its data from the reader. Returns an error
+// (Italian), empty when the whole backup was read.
+using Sink = std::function<QString(const QString &name, archive *a, archive_entry *e)>;
+
+QString readBackup(const QString &path, const Sink &sink)
+{
+    Reader a(archive_read_new());
+    archive_read_support_format_zip(a.get());
+    archive_read_set_options(a.get(), "hdrcharset=UTF-8");
+    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK)
+        return QStringLiteral("la copia %1 non si pu\u00f2 leggere (%2)").arg(native(path), why(a.get()));
+    QSet<QString> seen;
+    for (;;) {
+        archive_entry *entry = nullptr;
+        const int r = archive_read_next_header(a.get(), &entry);
+        if (r == ARCHIVE_EOF)
+            break;
+        if (r != ARCHIVE_OK)
+            return QStringLiteral("la copia %1 \u00e8 danneggiata (%2)").arg(native(path), why(a.get()));
+        const char *utf8 = archive_entry_pathname_utf8(entry);
+        const char *raw = archive_entry_pathname(entry);
+        QString name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(raw ? raw : "");
+        const auto type = archive_entry_filetype(entry);
+        if (type == AE_IFDIR) {
+            if (name.endsWith(u'/'))
+                name.chop(1);
+            if (name != attachments::kFolderName)
+                return QStringLiteral("la copia contiene una voce non sicura o non prevista: \"%1\"").arg(name);
+            continue;
+        }
+        if (type != AE_IFREG || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
+            return QStringLiteral("la copia contiene una voce che non \u00e8 un file: \"%1\"").arg(name);
+        if (!isBackupEntry(name))
+            return QStringLiteral("la copia contiene una voce non sicura o non prevista: \"%1\"").arg(name);
+        if (seen.contains(name))
+            return QStringLiteral("la copia contiene due volte la voce \"%1\"").arg(name);
+        seen.insert(name);
+        if (const QString error = sink(name, a.get(), entry); !error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+// Takes the data of the current entry, handing each block to `each` (which may be
+// empty). A block that `each` refuses ends the reading with *refused set.
+QString readData(archive *a, const QString &name, const std::function<bool(const char *, qint64)> &each,
+                 qint64 *total, bool *refused = nullptr)
+{
+    QByteArray block(kBlock, Qt::Uninitialized);
+    for (;;) {
+        const la_ssize_t n = archive_read_data(a, block.data(), size_t(block.size()));
+        if (n == 0)
+            return {};
+        if (n < 0)
+            return QStringLiteral("la voce \"%1\" della copia \u00e8 danneggiata (%2)").arg(name, why(a));
+        *total += n;
+        if (each && !each(block.constData(), n)) {
+            if (refused)
+                *refused = true;
+            return QStringLiteral("refused");
+        }
+    }
+}
+
+bool syncFile(QFile &f)
+{
+    if (!f.flush())
+        return false;
+    int rc;
+    do {
+        rc = ::fsync(f.handle());
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+// Why a backup could not be written into the destination, in the user's words; empty
+// when nothing plain can be said.
+QString destinationProblem(const QString &destination, bool deviceFailed)
+{
+    const QByteArray folder = QFile::encodeName(destination);
+    struct statvfs st {};
+    if (::statvfs(folder.constData(), &st) == 0 && (st.f_flag & ST_RDONLY))
+        return QStringLiteral("il disco di destinazione \u00e8 di sola lettura");
+    if (::access(folder.constData(), W_OK) != 0)
+        return QStringLiteral("non si hanno i permessi di scrittura nella cartella di destinazione");
+    if (deviceFailed)
+        return QStringLiteral("scrittura interrotta: il disco di destinazione \u00e8 pieno o guasto");
+    return {};
+}
+
+} // namespace
+
+QString backupName(const QDateTime &when)
+{
+    return QStringLiteral("Tirello-copia-%1.zip").arg(when.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+}
+
+bool isBackupEntry(const QString &name)
+{
+    const QStringList parts = name.split(u'/');
+    if (parts.size() == 1)
+        return isTopLevelFile(parts[0]);
+    return parts.size() == 2 && parts[0] == attachments::kFolderName && attachments::isBareName(parts[1]);
+}
+
+BackupResult backup(const QString &folder, const QString &destination)
+{
+    BackupResult result;
+    if (!QFileInfo(folder).isDir()) {
+        result.error = QStringLiteral("la cartella %1 non esiste").arg(native(folder));
+        return result;
+    }
+    const QList<Source> sources = sourcesOf(folder, result.notes);
+    if (sources.isEmpty()) {
+        result.error = QStringLiteral("la cartella %1 non contiene dati del programma da copiare").arg(native(folder));
+        return result;
+    }
+    if (!QDir().mkpath(destination)) {
+        result.error = QStringLiteral("impossibile creare la cartella di destinazione %1").arg(native(destination));
+        return result;
+    }
+
+    const QString base = backupName(Clock::now());
+    QString path = QDir(destination).filePath(base);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(destination).filePath(QString(base).insert(base.size() - 4, QStringLiteral("-%1").arg(n)));
+
+    const QFileInfo attachedFolder(QDir(folder).filePath(attachments::kFolderName));
+    QString contentError;
+    QString saveError;
+    int files = 0;
+    qint64 bytes = 0;
+    Output output{nullptr};
+    const bool saved = safesave::save(
+        path,
+        [&](QIODevice &device) {
+            output.device = &device;
+            Writer a(archive_write_new());
+            if (archive_write_set_format_zip(a.get()) != ARCHIVE_OK
+                || archive_write_zip_set_compression_deflate(a.get()) != ARCHIVE_OK
+                || archive_write_set_options(a.get(), "hdrcharset=UTF-8") != ARCHIVE_OK
+                || archive_write_set_bytes_in_last_block(a.get(), 1) != ARCHIVE_OK
+                || archive_write_open2(a.get(), &output, nullptr, writeToDevice, nullptr, nullptr) != ARCHIVE_OK) {
+                contentError = QStringLiteral("impossibile preparare la copia (%1)").arg(why(a.get()));
+                return false;
+            }
+            bool folderWritten = false;
+            for (const Source &source : sources) {
+                if (!folderWritten && source.entry.startsWith(attachments::kFolderName + u'/')) {
+                    contentError = addFolder(a.get(), attachments::kFolderName, attachedFolder);
+                    if (!contentError.isEmpty())
+                        return false;
+                    folderWritten = true;
+                }
+                contentError = addSource(a.get(), source, &bytes);
+                if (!contentError.isEmpty())
+                    return false;
+                ++files;
+            }
+            if (!folderWritten && attachedFolder.isDir()) {
+                contentError = addFolder(a.get(), attachments::kFolderName, attachedFolder);
+                if (!contentError.isEmpty())
+                    return false;
+            }
+            if (archive_write_close(a.get()) != ARCHIVE_OK) {
+                contentError = QStringLiteral("impossibile completare la copia (%1)").arg(why(a.get()));
+                return false;
+            }
+            return true;
+        },
+        &saveError);
+    if (!saved) {
+        // A device failure (a full disk) shows as a libarchive error too: the save's
+        // reason names it better.
+        if (!contentError.isEmpty() && !output.failed) {
+            result.error = contentError;
+        } else {
+            const QString problem = destinationProblem(destination, output.failed);
+            result.error = problem.isEmpty()
+                               ? QStringLiteral("impossibile scrivere la copia %1 (%2)").arg(native(path), saveError)
+                               : QStringLiteral("impossibile scrivere la copia %1: %2 (%3)")
+                                     .arg(native(path), problem, saveError);
+        }
+        return result;
+    }
+
+    // Read back whole: every entry's bytes and checksum, before it is called a backup.
+    int readFiles = 0;
+    qint64 readBytes = 0;
+    const QString readError = readBackup(path, [&](const QString &name, archive *a, archive_entry *) {
+        ++readFiles;
+        return readData(a, name, {}, &readBytes);
+    });
+    if (!readError.isEmpty() || readFiles != files || readBytes != bytes) {
+        QFile::remove(path);
+        result.error = QStringLiteral("la copia scritta in %1 non si rilegge uguale: eliminata (%2)")
+                           .arg(native(path), readError.isEmpty() ? QStringLiteral("contenuto diverso") : readError);
+        return result;
+    }
+    result.ok = true;
+    result.path = path;
+    result.files = files;
+    result.bytes = bytes;
+    return result;
+}
+
+RestoreResult restore(const QString &backupFile, const QString &target, bool force)
+{
+    RestoreResult result;
+    const auto fail = [&result](const QString &why) {
+        result.code = kFailure;
+        result.error = why;
+        return result;
+    };
+    if (!QFileInfo(backupFile).isFile())
+        return fail(QStringLiteral("la copia %1 non esiste o non \u00e8 un file").arg(native(backupFile)));
+    const QFileInfo targetInfo(target);
+    bool created = false;
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (!targetInfo.isDir())
+            return fail(QStringLiteral("%1 non \u00e8 una cartella").arg(native(target)));
+        if (!QDir(target).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+            return fail(QStringLiteral("la cartella %1 non \u00e8 vuota: il ripristino si fa soltanto in una "
+                                       "cartella vuota, per non mescolare o sovrascrivere dati")
+                            .arg(native(target)));
+    } else {
+        if (!QDir().mkpath(target))
+            return fail(QStringLiteral("impossibile creare la cartella %1").arg(native(target)));
+        created = true;
+    }
+
+    // Everything is taken out into a hidden folder inside the target first and moved into
+    // place only when the whole backup has been read and checked.
+    const QDir into(target);
+    QString staging;
+    for (int attempt = 0; attempt < 100 && staging.isEmpty(); ++attempt) {
+        const QString name = QStringLiteral(".ripristino-%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                                  QLatin1Char('0'));
+        if (into.mkdir(name))
+            staging = into.filePath(name);
+    }
+    QStringList moved;
+    const auto cleanUp = [&] {
+        for (const QString &name : moved)
+            QFileInfo(into.filePath(name)).isDir() ? QDir(into.filePath(name)).removeRecursively()
+                                                   : QFile::remove(into.filePath(name));
+        if (!staging.isEmpty())
+            QDir(staging).removeRecursively();
+        if (created)
+            QDir().rmdir(target);
+    };
+    if (staging.isEmpty()) {
+        cleanUp();
+        return fail(QStringLiteral("impossibile scrivere nella cartella %1").arg(native(target)));
+    }
+
+    int files = 0;
+    const QString readError = readBackup(backupFile, [&](const QString &name, archive *a, archive_entry *entry) {
+        const QString path = QDir(staging).filePath(name);
+        if (name.contains(u'/') && !QDir().mkpath(QFileInfo(path).absolutePath()))
+            return QStringLiteral("impossibile creare la cartella %1").arg(native(QFileInfo(path).absolutePath()));
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString());
+        qint64 total = 0;
+        bool refused = false;
+        const QString error = readData(
+            a, name, [&out](const char *data, qint64 n) { return out.write(data, n) == n; }, &total, &refused);
+        if (refused || (error.isEmpty() && !syncFile(out)))
+            return QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString());
+        if (!error.isEmpty())
+            return error;
+        if (archive_entry_mtime_is_set(entry))
+            out.setFileTime(QDateTime::fromSecsSinceEpoch(archive_entry_mtime(entry)),
+                            QFileDevice::FileModificationTime);
+        out.close();
+        ++files;
+        return QString();
+    });
+    if (!readError.isEmpty()) {
+        cleanUp();
+        return fail(readError + QStringLiteral(": ripristino non eseguito"));
+    }
+    if (files == 0) {
+        cleanUp();
+        return fail(QStringLiteral("la copia %1 non contiene nessun file").arg(native(backupFile)));
+    }
+
+    result.check = check(staging);
+    result.check.folder = backupFile;
+    result.files = files;
+    if (!result.check.clean() && !force) {
+        cleanUp();
+        result.code = exitCode(result.check);
+        result.error = QStringLiteral("gli archivi della copia hanno dei problemi: ripristino non eseguito");
+        return result;
+    }
+
+    const QStringList names =
+        QDir(staging).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (!QDir().rename(QDir(staging).filePath(name), into.filePath(name))) {
+            cleanUp();
+            return fail(QStringLiteral("impossibile spostare %1 nella cartella %2").arg(name, native(target)));
+        }
+        moved << name;
+    }
+    QDir(staging).removeRecursively();
+    result.code = result.check.clean() ? kOk : kProblems;
+    return result;
+}
+
+} // namespace archivetool

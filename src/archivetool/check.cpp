@@ -1,0 +1,321 @@
+#include "check.h"
+
+#include "storage/attachments.h"
+#include "storage/programfiles.h"
+#include "storage/recordfile.h"
+#include "storage/records.h"
+#include "storage/textcodec.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+#include <QTime>
+
+#include <cstring>
+
+namespace archivetool {
+namespace {
+
+const QSet<QString> &dateFields()
+{
+    static const QSet<QString> names{QStringLiteral("txtData"), QStringLiteral("txtDataPrel"),
+                                     QStringLiteral("txtDataRic"), QStringLiteral("txtDataInizio"),
+                                     QStringLiteral("txtDataFine")};
+    return names;
+}
+
+const QString kTimeField = QStringLiteral("txtOraRic");
+const QString kNumberField = QStringLiteral("txtNumRap");
+
+bool isFlagField(const QString &name)
+{
+    return name.startsWith(QLatin1String("chk"));
+}
+
+bool isNameField(const QString &name)
+{
+    return name.startsWith(QLatin1String("lblFile"));
+}
+
+// A stored text as it can be shown on one line: control characters become "?", long
+// texts are cut.
+QString shown(const QString &value)
+{
+    QString out;
+    for (const QChar c : value)
+        out += c.unicode() < 32 || c.unicode() == 127 ? QChar(u'?') : c;
+    if (out.size() > 40)
+        out = out.left(40) + QStringLiteral("...");
+    return u'"' + out + u'"';
+}
+
+// "dd/mm/yyyy" and a day that exists.
+QString dateProblem(const QString &value)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{2})/(\\d{2})/(\\d{4})$"));
+    const QRegularExpressionMatch m = form.match(value);
+    if (!m.hasMatch())
+        return QStringLiteral("data %1 non nel formato gg/mm/aaaa").arg(shown(value));
+    if (!QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt()).isValid())
+        return QStringLiteral("data %1 impossibile").arg(shown(value));
+    return {};
+}
+
+// "hh:mm" and a time that exists.
+QString timeProblem(const QString &value)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{2}):(\\d{2})$"));
+    const QRegularExpressionMatch m = form.match(value);
+    if (!m.hasMatch())
+        return QStringLiteral("ora %1 non nel formato hh:mm").arg(shown(value));
+    if (!QTime(m.captured(1).toInt(), m.captured(2).toInt()).isValid())
+        return QStringLiteral("ora %1 impossibile").arg(shown(value));
+    return {};
+}
+
+class ArchiveCheck {
+public:
+    ArchiveCheck(const QString &folder, const QString &name, const programfiles::Archive &archive,
+                 CheckReport &report)
+        : m_folder(folder), m_name(name), m_archive(archive), m_layout(*archive.layout), m_report(report)
+    {
+    }
+
+    void run()
+    {
+        ArchiveSummary summary{m_name};
+        const qint64 before = m_report.findings.size();
+        const QString path = QDir(m_folder).filePath(m_name);
+        if (!QFileInfo(path).isFile()) {
+            unreadable(summary, QStringLiteral("non \u00e8 un file"));
+            return;
+        }
+        try {
+            RecordFile file(path, m_layout.size());
+            file.openForReading();
+            // Held while reading: a record that a copy of the program is writing right now
+            // is read before or after it, never half way.
+            file.lock();
+            const qint64 size = QFileInfo(path).size();
+            const qint64 whole = size / m_layout.size();
+            const int perBlock = qMax(1, (1 << 20) / m_layout.size());
+            QByteArray block;
+            qint64 index = 0;
+            while (const int got = file.readMany(block, perBlock)) {
+                for (int i = 0; i < got; ++i, ++index)
+                    checkRecord(index, block.constData() + qsizetype(i) * m_layout.size());
+            }
+            summary.records = index;
+            if (index != whole) // the file shrank under us: no lock on this file system
+                add(int(index + 1), index * m_layout.size(), {},
+                    QStringLiteral("l'archivio \u00e8 cambiato durante la lettura"));
+            if (const qint64 tail = size - whole * m_layout.size())
+                add(int(whole + 1), whole * m_layout.size(), {},
+                    QStringLiteral("coda incompleta di %1 byte dopo l'ultima scheda intera (una scheda misura %2 "
+                                   "byte); il programma la ignora e la sovrascrive con la prossima scheda nuova")
+                        .arg(tail)
+                        .arg(m_layout.size()));
+        } catch (const ArchiveError &e) {
+            unreadable(summary, QString::fromStdString(e.what()));
+            return;
+        }
+        summary.findings = m_report.findings.size() - before + m_unlisted;
+        summary.unlisted = m_unlisted;
+        m_report.archives.append(summary);
+    }
+
+private:
+    void unreadable(ArchiveSummary &summary, const QString &why)
+    {
+        summary.readable = false;
+        m_report.archives.append(summary);
+        m_report.errors.append(QStringLiteral("%1: impossibile leggere l'archivio (%2)").arg(m_name, why));
+    }
+
+    void add(qint64 position, qint64 offset, const QString &field, const QString &message)
+    {
+        if (m_listed == kListed) {
+            ++m_unlisted;
+            return;
+        }
+        ++m_listed;
+        m_report.findings.append(Finding{m_name, int(qMin<qint64>(position, std::numeric_limits<int>::max())),
+                                         offset, field, message});
+    }
+
+    void checkRecord(qint64 index, const char *bytes)
+    {
+        const qint64 start = index * m_layout.size();
+        const qint64 position = index + 1;
+        const records::Record record(m_layout, QByteArray(bytes, m_layout.size()));
+        const QList<records::Field> &fields = m_layout.fields();
+        const bool zeroText = m_layout.encoding() == records::Encoding::ZeroText;
+        for (int i = 0; i < fields.size(); ++i) {
+            const records::Field &f = fields[i];
+            const qint64 at = start + f.offset;
+            const char *p = bytes + f.offset;
+            if (!zeroText && static_cast<unsigned char>(p[0]) > f.capacity)
+                add(position, at, f.name,
+                    QStringLiteral("byte di lunghezza %1 oltre la capienza del campo (%2 caratteri)")
+                        .arg(static_cast<unsigned char>(p[0]))
+                        .arg(f.capacity));
+            if (zeroText && !std::memchr(p, 0, size_t(f.capacity) + 1))
+                add(position, at, f.name,
+                    QStringLiteral("manca lo zero finale: il testo supera la capienza del campo (%1 caratteri)")
+                        .arg(f.capacity));
+
+            // Certificates keep their texts untrimmed; the program trims them on reading.
+            const QString value = text::trim(record.text(i));
+            if (isFlagField(f.name) && value != records::kYes && value != records::kNo) {
+                add(position, at, f.name,
+                    value.isEmpty() ? QStringLiteral("indicatore vuoto invece di \"S\u00ec\" o \"No\"")
+                                    : QStringLiteral("indicatore %1 invece di \"S\u00ec\" o \"No\"").arg(shown(value)));
+            } else if (value.isEmpty()) {
+                continue;
+            } else if (dateFields().contains(f.name)) {
+                if (const QString problem = dateProblem(value); !problem.isEmpty())
+                    add(position, at, f.name, problem);
+            } else if (f.name == kTimeField) {
+                if (const QString problem = timeProblem(value); !problem.isEmpty())
+                    add(position, at, f.name, problem);
+            } else if (f.name == kNumberField && programfiles::isYearly(m_archive.kind)) {
+                const auto first = m_numbers.constFind(value);
+                if (first != m_numbers.constEnd())
+                    add(position, at, f.name,
+                        QStringLiteral("numero %1 gi\u00e0 usato dalla scheda %2").arg(shown(value)).arg(*first));
+                else
+                    m_numbers.insert(value, position);
+            } else if (isNameField(f.name)) {
+                if (!attachments::isBareName(value))
+                    add(position, at, f.name,
+                        QStringLiteral("nome di allegato non sicuro %1: non \u00e8 un semplice nome di file "
+                                       "della cartella %2")
+                            .arg(shown(value), attachments::kFolderName));
+                else if (!QFileInfo(QDir(m_folder).filePath(attachments::kFolderName + u'/' + value)).isFile())
+                    add(position, at, f.name,
+                        QStringLiteral("allegato %1 assente dalla cartella %2")
+                            .arg(shown(value), attachments::kFolderName));
+            }
+        }
+    }
+
+    QString m_folder;
+    QString m_name;
+    programfiles::Archive m_archive;
+    const records::Layout &m_layout;
+    CheckReport &m_report;
+    QHash<QString, qint64> m_numbers; // document number -> first position
+    int m_listed = 0;
+    qint64 m_unlisted = 0;
+};
+
+} // namespace
+
+CheckReport check(const QString &folder)
+{
+    CheckReport report;
+    report.folder = folder;
+    const QDir dir(folder);
+    if (!QFileInfo(folder).isDir()) {
+        report.errors.append(QStringLiteral("la cartella %1 non esiste").arg(folder));
+        return report;
+    }
+    if (!QFileInfo(folder).isReadable()) {
+        report.errors.append(QStringLiteral("la cartella %1 non si pu\u00f2 leggere").arg(folder));
+        return report;
+    }
+    const QStringList names = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    for (const QString &name : names) {
+        if (const auto archive = programfiles::archiveOf(name))
+            ArchiveCheck(folder, name, *archive, report).run();
+    }
+    return report;
+}
+
+QString format(const CheckReport &report)
+{
+    QString out;
+    QTextStream s(&out);
+    const auto problems = [](qint64 n) {
+        return n == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(n);
+    };
+    const auto recordsText = [](qint64 n) {
+        return n == 1 ? QStringLiteral("1 scheda") : QStringLiteral("%1 schede").arg(n);
+    };
+    s << "Verifica degli archivi in " << QDir::toNativeSeparators(report.folder) << "\n";
+    int damaged = 0;
+    for (const ArchiveSummary &a : report.archives) {
+        if (!a.readable) {
+            s << "  " << a.archive << ": illeggibile\n";
+            continue;
+        }
+        s << "  " << a.archive << ": " << recordsText(a.records) << ", "
+          << (a.findings ? problems(a.findings) : QStringLiteral("nessun problema")) << "\n";
+        if (a.findings)
+            ++damaged;
+        for (const Finding &f : report.findings) {
+            if (f.archive != a.archive)
+                continue;
+            s << "    scheda " << f.record << " (byte " << f.offset << ")";
+            if (!f.field.isEmpty())
+                s << ", campo " << f.field;
+            s << ": " << f.message << "\n";
+        }
+        if (a.unlisted)
+            s << "    ... e altri " << problems(a.unlisted) << " non elencati\n";
+    }
+    for (const QString &e : report.errors)
+        s << "  Errore: " << e << "\n";
+    if (report.archives.isEmpty() && report.errors.isEmpty())
+        s << "  Nessun archivio nella cartella.\n";
+    s << "Esito: ";
+    if (report.clean())
+        s << "nessun problema.\n";
+    else {
+        QStringList parts;
+        if (!report.findings.isEmpty())
+            parts << QStringLiteral("%1 (archivi con problemi: %2 su %3)")
+                         .arg(problems(report.total()))
+                         .arg(damaged)
+                         .arg(report.archives.size());
+        if (!report.errors.isEmpty())
+            parts << (report.errors.size() == 1 ? QStringLiteral("1 errore di lettura")
+                                                : QStringLiteral("%1 errori di lettura").arg(report.errors.size()));
+        s << parts.join(QStringLiteral(", ")) << ".\n";
+    }
+    return out;
+}
+
+QString whileLocked(const QString &path, int recordSize, const std::function<QString()> &work)
+{
+    try {
+        RecordFile file(path, recordSize);
+        file.openForReading();
+        file.lock();
+        return work();
+    } catch (const ArchiveError &e) {
+        return QStringLiteral("impossibile leggere %1 (%2)")
+            .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what()));
+    }
+}
+
+qint64 CheckReport::total() const
+{
+    qint64 n = 0;
+    for (const ArchiveSummary &a : archives)
+        n += a.findings;
+    return n;
+}
+
+int exitCode(const CheckReport &report)
+{
+    if (!report.errors.isEmpty())
+        return kFailure;
+    return report.findings.isEmpty() ? kOk : kProblems;
+}
+
+} // namespace archivetool
