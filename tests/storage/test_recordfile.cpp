@@ -54,9 +54,9 @@ private slots:
         QCOMPARE(archive::readAt(m_path, 16, 3), recordOf('c'));
 
         QList<QByteArray> seen;
-        archive::scan(m_path, 16, [&](int i, const QByteArray &r) {
+        archive::scan(m_path, 16, [&](int i, QByteArrayView r) {
             QCOMPARE(i, seen.size());
-            seen.append(r);
+            seen.append(r.toByteArray());
         });
         QCOMPARE(seen, (QList<QByteArray>{recordOf('a'), recordOf('B'), recordOf('c')}));
     }
@@ -118,7 +118,7 @@ private slots:
         a.join();
         b.join();
         QSet<QByteArray> seen;
-        archive::scan(m_path, 16, [&](int, const QByteArray &r) { seen.insert(r); });
+        archive::scan(m_path, 16, [&](int, QByteArrayView r) { seen.insert(r.toByteArray()); });
         QCOMPARE(QFileInfo(m_path).size(), qint64(2 * perWriter * 16));
         QCOMPARE(seen.size(), 2 * perWriter);
     }
