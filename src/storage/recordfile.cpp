@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -223,11 +224,12 @@ void readRange(RecordFile &file, int first, int end, const Each &each, const std
 }
 
 // scan() on a big archive: a second thread reads the blocks ahead into a ring of buffers
-// while the calling thread hands the records of the block before to the callback.
+// while the calling thread hands the records of the block before to the callback. The
+// file is the reader's alone until the object is gone.
 class ReadAhead {
 public:
-    ReadAhead(const QString &path, int recordSize, int count)
-        : m_path(path), m_size(recordSize), m_count(count), m_reader([this] { read(); })
+    ReadAhead(RecordFile &file, int count)
+        : m_file(file), m_size(file.recordSize()), m_count(count), m_reader([this] { read(); })
     {
     }
     ~ReadAhead()
@@ -277,8 +279,7 @@ private:
     {
         int s = 0;
         try {
-            RecordFile file(m_path, m_size);
-            file.open();
+            RecordFile &file = m_file;
             file.seek(0);
             const int perBlock = recordsPerBlock(m_size);
             for (int index = 0;; s = (s + 1) % kSlots) {
@@ -316,7 +317,7 @@ private:
         }
     }
 
-    const QString m_path;
+    RecordFile &m_file;
     const int m_size;
     const int m_count;
     std::array<Slot, kSlots> m_slots;
@@ -348,12 +349,18 @@ void scan(const QString &path, int recordSize, const Each &each)
     RecordFile file(path, recordSize);
     file.open();
     const int n = file.count();
+    std::optional<ReadAhead> ahead;
     if (n >= 2 && threadsFor(qint64(n) * recordSize) > 1) {
-        file.close();
-        ReadAhead(path, recordSize, n).run(each);
-    } else {
-        readRange(file, 0, n, each);
+        try {
+            ahead.emplace(file, n);
+        } catch (const std::system_error &) {
+            // No thread to be had: this one reads too.
+        }
     }
+    if (ahead)
+        ahead->run(each);
+    else
+        readRange(file, 0, n, each);
 }
 
 PartErrors scanParts(const QString &path, int recordSize,
