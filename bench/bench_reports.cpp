@@ -174,7 +174,7 @@ void BM_ScanBytesOnly(benchmark::State &state)
     for (auto _ : state) {
         qint64 sum = 0;
         archive::scan(g.reports, records::report().size(),
-                      [&sum](int, const QByteArray &bytes) { sum += bytes.at(0); });
+                      [&sum](int, QByteArrayView bytes) { sum += bytes.at(0); });
         benchmark::DoNotOptimize(sum);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
@@ -183,8 +183,8 @@ void BM_ScanBytesOnly(benchmark::State &state)
 void BM_SortFullList(benchmark::State &state)
 {
     QStringList unsorted;
-    archive::scan(g.reports, records::report().size(), [&](int, const QByteArray &bytes) {
-        unsorted.append(reports::listLine(records::Record(records::report(), bytes)));
+    archive::scan(g.reports, records::report().size(), [&](int, QByteArrayView bytes) {
+        unsorted.append(reports::listLine(records::RecordView(records::report(), bytes.data())));
     });
     for (auto _ : state) {
         QStringList lines = unsorted;

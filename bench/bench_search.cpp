@@ -119,8 +119,8 @@ void loadSqlite()
     const records::Layout &layout = records::client();
     const QStringList columns{"txtCliente", "txtRecapito", "txtOccupazione", "txtProdotti", "txtNote", "txtComuneRes"};
     QByteArray chunk;
-    archive::scan(g.clients, layout.size(), [&](int, const QByteArray &bytes) {
-        const records::Record r(layout, bytes);
+    archive::scan(g.clients, layout.size(), [&](int, QByteArrayView bytes) {
+        const records::RecordView r(layout, bytes.data());
         QStringList row;
         for (const QString &c : columns)
             row.append(csvField(r.text(c)));
@@ -238,8 +238,8 @@ void BM_SearchThreeFilters(benchmark::State &state)
 void BM_SortFullList(benchmark::State &state)
 {
     QStringList unsorted;
-    archive::scan(g.clients, records::client().size(), [&](int, const QByteArray &bytes) {
-        unsorted.append(clients::listLine(records::Record(records::client(), bytes), clients::LastColumn::Notes));
+    archive::scan(g.clients, records::client().size(), [&](int, QByteArrayView bytes) {
+        unsorted.append(clients::listLine(records::RecordView(records::client(), bytes.data()), clients::LastColumn::Notes));
     });
     for (auto _ : state) {
         QStringList lines = unsorted;

@@ -27,7 +27,7 @@ const LineFields &lineFields()
 
 // ---- List lines ----------------------------------------------------------------------
 
-QString listLine(const records::Record &client, LastColumn last)
+QString listLine(records::RecordView client, LastColumn last)
 {
     const LineFields &f = lineFields();
     QString line;
@@ -46,7 +46,7 @@ QString listLine(const records::Record &client, LastColumn last)
 
 lists::LineOf lineOf(LastColumn last)
 {
-    return [last](const records::Record &client) { return listLine(client, last); };
+    return [last](records::RecordView client) { return listLine(client, last); };
 }
 
 QStringList documentClientFields()
@@ -61,7 +61,7 @@ QStringList searchLines(const QString &archivePath, const ClientFilters &filters
 {
     QStringList lines;
     lists::collectLines(archivePath, records::client(), lineOf(LastColumn::Notes),
-                        [&filters](const records::Record &client) { return filters.matches(client); }, lines);
+                        [&filters](records::RecordView client) { return filters.matches(client); }, lines);
     lists::sortLines(lines);
     return lines;
 }
@@ -71,7 +71,7 @@ void recontactLines(const QString &archivePath, QStringList &lines)
     const int flag = lineFields().recontact;
     try {
         lists::collectLines(archivePath, records::client(), lineOf(LastColumn::OpenQuestions),
-                            [flag](const records::Record &client) {
+                            [flag](records::RecordView client) {
                                 return client.text(flag) == records::kYes; // read back trimmed
                             },
                             lines);

@@ -35,7 +35,7 @@ enum class LastColumn { Notes, OpenQuestions };
 
 // 115 fixed characters (name, "  Tel. ", preferred contact, occupation, "  Prod. ",
 // products) followed by the notes or the open questions, whole.
-QString listLine(const records::Record &client, LastColumn last);
+QString listLine(records::RecordView client, LastColumn last);
 inline constexpr int kFixedLineWidth = 115;
 
 // The list of a search: every record the filters let through, in list order. Opens

@@ -16,14 +16,14 @@ QString listLine(const QString &name, const QString &sample)
     return text::trim(name).leftJustified(kNameWidth, u' ', true) + kSampleColumn + text::trim(sample);
 }
 
-QString listLine(const records::Record &model)
+QString listLine(records::RecordView model)
 {
     return listLine(model.text(QStringLiteral("txtAnalisi")), model.text(QStringLiteral("txtCampione")));
 }
 
 lists::LineOf lineOf()
 {
-    return [](const records::Record &model) { return listLine(model); };
+    return [](records::RecordView model) { return listLine(model); };
 }
 
 QStringList buildList(const QString &path)
@@ -31,7 +31,7 @@ QStringList buildList(const QString &path)
     QStringList lines;
     try {
         lists::collectLines(path, records::model(), lineOf(),
-                            [](const records::Record &r) { return !text::isBlank(r.text(QStringLiteral("txtAnalisi"))); },
+                            [](records::RecordView r) { return !text::isBlank(r.text(QStringLiteral("txtAnalisi"))); },
                             lines);
     } catch (const std::exception &) {
         // What was read so far stays listed.

@@ -19,7 +19,7 @@ inline const QString kSampleColumn = QStringLiteral("  Campione: ");
 
 // Name trimmed and padded or cut to 40 characters, "  Campione: ", sample trimmed.
 QString listLine(const QString &name, const QString &sample);
-QString listLine(const records::Record &model);
+QString listLine(records::RecordView model);
 // The same, for lists::lastRecordOfLine.
 lists::LineOf lineOf();
 

@@ -24,14 +24,14 @@ const documents::Lists &documentLists();
 // Client (30), "  N. ", number (12), "  Data: ", issue date (10), two blanks, type of
 // analysis (35), "  Campione: " and the sample, whole; every field trimmed, the fixed
 // ones filled with blanks or cut.
-inline QString listLine(const records::Record &report) { return documentLists().line(report); }
+inline QString listLine(records::RecordView report) { return documentLists().line(report); }
 inline constexpr int kFixedLineWidth = documents::kFixedLineWidth;
 
 // The line a record shows, for lists::lastRecordOfLine.
 inline lists::LineOf lineOf() { return documentLists().lineOf(); }
 
 // Whether a report is still to be handed to its client: its delivered flag is "No".
-inline bool undelivered(const records::Record &report) { return documentLists().undelivered(report); }
+inline bool undelivered(records::RecordView report) { return documentLists().undelivered(report); }
 
 // The list of a search: every record the filters let through, in list order. Opens
 // (creating it when missing) and closes the archive; throws ArchiveError.

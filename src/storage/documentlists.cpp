@@ -14,7 +14,7 @@ Lists::Lists(const records::Layout &layout)
 {
 }
 
-QString Lists::line(const records::Record &document) const
+QString Lists::line(records::RecordView document) const
 {
     // Certificate fields come back as stored, blanks and all: trim every one. (A trimmed
     // text is handed back as it is, so the other archives pay nothing.)
@@ -34,10 +34,10 @@ QString Lists::line(const records::Record &document) const
 
 lists::LineOf Lists::lineOf() const
 {
-    return [this](const records::Record &document) { return line(document); };
+    return [this](records::RecordView document) { return line(document); };
 }
 
-bool Lists::undelivered(const records::Record &document) const
+bool Lists::undelivered(records::RecordView document) const
 {
     return text::trim(document.text(m_delivered)) == records::kNo;
 }
@@ -46,7 +46,7 @@ QStringList Lists::search(const QString &archivePath, const lists::Filters &filt
 {
     QStringList lines;
     lists::collectLines(archivePath, *m_layout, lineOf(),
-                        [&filters](const records::Record &document) { return filters.matches(document); }, lines);
+                        [&filters](records::RecordView document) { return filters.matches(document); }, lines);
     lists::sortLines(lines);
     return lines;
 }
@@ -55,7 +55,7 @@ void Lists::undeliveredLines(const QString &archivePath, QStringList &lines) con
 {
     try {
         lists::collectLines(archivePath, *m_layout, lineOf(),
-                            [this](const records::Record &document) { return undelivered(document); }, lines);
+                            [this](records::RecordView document) { return undelivered(document); }, lines);
     } catch (const ArchiveError &) {
         lists::sortLines(lines);
         throw;

@@ -51,12 +51,12 @@ public:
 
     const records::Layout &layout() const { return *m_layout; }
 
-    QString line(const records::Record &document) const;
+    QString line(records::RecordView document) const;
     // The line a record shows, for lists::lastRecordOfLine (it refers to this object).
     lists::LineOf lineOf() const;
     // Still to be handed to the client: the delivered flag, trimmed, is exactly "No". An
     // empty or foreign flag is not.
-    bool undelivered(const records::Record &document) const;
+    bool undelivered(records::RecordView document) const;
 
     // The list of a search: every record the filters let through, in list order. Opens
     // (creating it when missing) and closes the archive; throws ArchiveError.

@@ -14,7 +14,7 @@ void writeShort(char *field, int capacity, const QString &value)
     std::memcpy(field + 1, bytes.constData(), size_t(n));
 }
 
-QString readShort(const char *field, int capacity)
+QByteArrayView shortBytes(const char *field, int capacity)
 {
     // Bytes of 32 or less are the same characters in the code page: trim before converting.
     const char *begin = field + 1;
@@ -23,7 +23,13 @@ QString readShort(const char *field, int capacity)
         ++begin;
     while (end > begin && static_cast<unsigned char>(end[-1]) <= 32)
         --end;
-    return begin == end ? QString() : text::fromCp1252(begin, end - begin);
+    return QByteArrayView(begin, end - begin);
+}
+
+QString readShort(const char *field, int capacity)
+{
+    const QByteArrayView bytes = shortBytes(field, capacity);
+    return bytes.isEmpty() ? QString() : text::fromCp1252(bytes.data(), bytes.size());
 }
 
 void writeZero(char *field, int capacity, const QString &value)
@@ -38,11 +44,16 @@ void writeZero(char *field, int capacity, const QString &value)
     field[n] = '\0';
 }
 
-QString readZero(const char *field, int capacity)
+QByteArrayView zeroBytes(const char *field, int capacity)
 {
     const void *end = std::memchr(field, 0, size_t(capacity) + 1);
-    const qsizetype n = end ? static_cast<const char *>(end) - field : capacity + 1;
-    return text::fromCp1252(field, n);
+    return QByteArrayView(field, end ? static_cast<const char *>(end) - field : capacity + 1);
+}
+
+QString readZero(const char *field, int capacity)
+{
+    const QByteArrayView bytes = zeroBytes(field, capacity);
+    return text::fromCp1252(bytes.data(), bytes.size());
 }
 
 } // namespace fields

@@ -7,6 +7,7 @@
 // Both readers stay inside their N + 1 bytes whatever the bytes hold: a length byte
 // above N is clamped, a ZeroText without its zero reads all N + 1 bytes.
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace fields {
@@ -18,5 +19,10 @@ QString readShort(const char *field, int capacity);
 // Certificate fields: stored as typed (untrimmed) and read back untrimmed.
 void writeZero(char *field, int capacity, const QString &text);
 QString readZero(const char *field, int capacity);
+
+// The stored bytes the readers above decode, one character each: the text without
+// decoding, for tests on the raw bytes.
+QByteArrayView shortBytes(const char *field, int capacity);
+QByteArrayView zeroBytes(const char *field, int capacity);
 
 } // namespace fields

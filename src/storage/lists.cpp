@@ -3,8 +3,12 @@
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <array>
 #include <numeric>
+#include <string_view>
 
 namespace lists {
 
@@ -60,19 +64,42 @@ void Filters::set(const QString &field, const QString &typed)
     if (index < 0)
         return;
     m_active.removeIf([index](const Active &a) { return a.field == index; });
-    if (!text::isBlank(typed))
-        m_active.append({index, text::lowerAscii(typed)});
+    if (!text::isBlank(typed)) {
+        m_active.append({index, text::toCp1252Exact(text::lowerAscii(typed))});
+    }
 }
 
-bool Filters::matches(const records::Record &record) const
+namespace {
+
+// a-z of the code page for A-Z, every other byte as it is.
+constexpr std::array<char, 256> kFoldAscii = [] {
+    std::array<char, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = char(b >= 'A' && b <= 'Z' ? b + 32 : b);
+    return t;
+}();
+
+} // namespace
+
+bool Filters::matches(records::RecordView record) const
 {
+    // On the stored bytes, without decoding: every byte stands for exactly one character
+    // and no two bytes for the same one, and the characters A-Z come from the bytes A-Z
+    // alone. So folding A-Z among the bytes and finding the folded filter's bytes there
+    // gives what folding the decoded text and finding the folded filter in it would give.
+    // A filter with a character outside the code page matches no stored text at all.
+    QVarLengthArray<char, 1024> folded;
     for (const Active &a : m_active) {
-        // Folded in place: the decoded text is ours alone.
-        QString stored = record.text(a.field);
-        for (QChar &c : stored)
-            if (c >= u'A' && c <= u'Z')
-                c = QChar(c.unicode() + 32);
-        if (!stored.contains(a.folded))
+        if (!a.bytes)
+            return false;
+        const QByteArrayView stored = record.stored(a.field);
+        if (stored.size() < a.bytes->size())
+            return false;
+        folded.resize(stored.size());
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            folded[i] = kFoldAscii[static_cast<unsigned char>(stored[i])];
+        const std::string_view haystack(folded.constData(), size_t(folded.size()));
+        if (haystack.find(std::string_view(a.bytes->constData(), size_t(a.bytes->size()))) == std::string_view::npos)
             return false;
     }
     return true;
@@ -82,24 +109,42 @@ void collectLines(const QString &archivePath, const records::Layout &layout, con
                   const Keep &keep, QStringList &lines)
 {
     lines.clear();
-    archive::scan(archivePath, layout.size(), [&](int, const QByteArray &bytes) {
-        const records::Record r(layout, bytes);
-        if (!keep || keep(r))
-            lines.append(lineOf(r));
-    });
+    std::array<QStringList, archive::kMaxScanParts> parts;
+    const archive::PartErrors errors =
+        archive::scanParts(archivePath, layout.size(), [&](int part, int, QByteArrayView bytes) {
+            const records::RecordView r(layout, bytes.data());
+            if (!keep || keep(r))
+                parts[part].append(lineOf(r));
+        });
+    // The parts in file order, up to the first failure.
+    for (int p = 0; p < archive::kMaxScanParts; ++p) {
+        if (lines.isEmpty())
+            lines.swap(parts[p]);
+        else
+            lines.append(std::move(parts[p]));
+        if (errors[p])
+            std::rethrow_exception(errors[p]);
+    }
 }
 
 std::optional<Found> lastRecordOfLine(const QString &archivePath, const records::Layout &layout,
                                       const LineOf &lineOf, const QString &line)
 {
     const QString wanted = text::trim(line);
-    std::optional<Found> found;
-    archive::scan(archivePath, layout.size(), [&](int index, const QByteArray &bytes) {
-        records::Record r(layout, bytes);
-        if (text::trim(lineOf(r)) == wanted)
-            found = Found{std::move(r), index + 1}; // a later equal line wins
-    });
-    return found;
+    std::array<std::optional<Found>, archive::kMaxScanParts> last;
+    const archive::PartErrors errors =
+        archive::scanParts(archivePath, layout.size(), [&](int part, int index, QByteArrayView bytes) {
+            const records::RecordView r(layout, bytes.data());
+            if (text::trim(lineOf(r)) == wanted)
+                last[part] = Found{r.toRecord(), index + 1}; // a later equal line wins
+        });
+    for (const std::exception_ptr &e : errors)
+        if (e)
+            std::rethrow_exception(e);
+    for (int p = archive::kMaxScanParts - 1; p >= 0; --p)
+        if (last[p])
+            return std::move(last[p]);
+    return std::nullopt;
 }
 
 int QuickFind::find(const QStringList &lines, int selected, const QString &typed)

@@ -36,25 +36,29 @@ public:
     // replaces its filter.
     void set(const QString &field, const QString &typed);
     int activeCount() const { return int(m_active.size()); }
-    bool matches(const records::Record &record) const;
+    bool matches(records::RecordView record) const;
 
 private:
     struct Active {
         int field;
-        QString folded;
+        // The typed text, A-Z folded, as stored bytes; none when it holds a character the
+        // code page lacks, which no stored text can contain.
+        std::optional<QByteArray> bytes;
     };
     const records::Layout *m_layout;
     QList<Active> m_active;
 };
 
 // The line a record shows in a list.
-using LineOf = std::function<QString(const records::Record &)>;
+using LineOf = std::function<QString(records::RecordView)>;
 // Whether a record belongs in a list.
-using Keep = std::function<bool(const records::Record &)>;
+using Keep = std::function<bool(records::RecordView)>;
 
 // The lines of the records `keep` lets through (every record when empty), in file order.
 // Opens (creating it when missing) and closes the archive. A failure part way keeps the
 // lines read so far in `lines` and throws ArchiveError.
+// A big archive is read in two parts at once: `lineOf` and `keep` are called from two
+// threads and must not change anything they share.
 void collectLines(const QString &archivePath, const records::Layout &layout, const LineOf &lineOf,
                   const Keep &keep, QStringList &lines);
 
@@ -65,7 +69,8 @@ struct Found {
 
 // The record a chosen list line stands for: the last one in file order whose line,
 // trimmed, equals the chosen line, trimmed. Found only after the whole archive has been
-// read: a failure part way throws ArchiveError and finds nothing.
+// read: a failure part way throws ArchiveError and finds nothing. `lineOf` as for
+// collectLines.
 std::optional<Found> lastRecordOfLine(const QString &archivePath, const records::Layout &layout,
                                       const LineOf &lineOf, const QString &line);
 

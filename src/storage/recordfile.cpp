@@ -2,8 +2,14 @@
 
 #include "writethrough.h"
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <sys/file.h>
@@ -202,21 +208,217 @@ int append(const QString &path, const QByteArray &record)
     return file.currentIndex();
 }
 
-void scan(const QString &path, int recordSize,
-          const std::function<void(int, const QByteArray &)> &each)
+namespace {
+
+// Read in blocks of about this size: few calls, and a block still fits in the cache
+// where the callbacks read it.
+constexpr int kBlockBytes = 256 * 1024;
+// Below this size a second thread costs more than it saves.
+constexpr qint64 kDefaultTwoThreadSize = 4 * 1024 * 1024;
+std::atomic<qint64> g_twoThreadSize{kDefaultTwoThreadSize};
+
+int recordsPerBlock(int recordSize)
+{
+    return qMax(1, kBlockBytes / recordSize);
+}
+
+using Each = std::function<void(int index, QByteArrayView record)>;
+
+// Reads the records [first, end) of an open file in blocks and hands them to `each`, until
+// the end, the end of the file (when it got shorter meanwhile) or `stop`.
+void readRange(RecordFile &file, int first, int end, const Each &each, const std::atomic<bool> *stop = nullptr)
+{
+    const int size = file.recordSize();
+    const int perBlock = recordsPerBlock(size);
+    file.seek(first);
+    QByteArray block;
+    int index = first;
+    while (index < end && !(stop && stop->load(std::memory_order_relaxed))) {
+        const int got = file.readMany(block, qMin(perBlock, end - index));
+        if (got == 0)
+            break;
+        for (int i = 0; i < got; ++i, ++index)
+            each(index, QByteArrayView(block.constData() + qsizetype(i) * size, size));
+    }
+}
+
+// scan() on a big archive: a second thread reads the blocks ahead into a ring of buffers
+// while the calling thread hands the records of the block before to the callback. The
+// file is the reader's alone until the object is gone.
+class ReadAhead {
+public:
+    ReadAhead(RecordFile &file, int count)
+        : m_file(file), m_size(file.recordSize()), m_count(count), m_reader([this] { read(); })
+    {
+    }
+    ~ReadAhead()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_reader.join();
+    }
+
+    void run(const Each &each)
+    {
+        for (int s = 0;; s = (s + 1) % kSlots) {
+            Slot &slot = m_slots[s];
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return slot.full; });
+            }
+            if (slot.error)
+                std::rethrow_exception(slot.error);
+            if (slot.count == 0)
+                return;
+            for (int i = 0; i < slot.count; ++i)
+                each(slot.first + i, QByteArrayView(slot.bytes.constData() + qsizetype(i) * m_size, m_size));
+            {
+                std::lock_guard lock(m_mutex);
+                slot.full = false;
+            }
+            m_changed.notify_all();
+        }
+    }
+
+private:
+    static constexpr int kSlots = 3;
+    // A slot belongs to the reader while it is not full, to the consumer while it is.
+    struct Slot {
+        QByteArray bytes;
+        int first = 0;
+        int count = 0; // 0: the end
+        std::exception_ptr error;
+        bool full = false;
+    };
+
+    void read()
+    {
+        int s = 0;
+        try {
+            RecordFile &file = m_file;
+            file.seek(0);
+            const int perBlock = recordsPerBlock(m_size);
+            for (int index = 0;; s = (s + 1) % kSlots) {
+                Slot &slot = m_slots[s];
+                {
+                    std::unique_lock lock(m_mutex);
+                    m_changed.wait(lock, [&] { return !slot.full || m_stop; });
+                    if (m_stop)
+                        return;
+                }
+                const int got = index < m_count ? file.readMany(slot.bytes, qMin(perBlock, m_count - index)) : 0;
+                slot.first = index;
+                slot.count = got;
+                index += got;
+                {
+                    std::lock_guard lock(m_mutex);
+                    slot.full = true;
+                }
+                m_changed.notify_all();
+                if (got == 0)
+                    return;
+            }
+        } catch (...) {
+            Slot &slot = m_slots[s];
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return !slot.full || m_stop; });
+                if (m_stop)
+                    return;
+                slot.error = std::current_exception();
+                slot.count = 0;
+                slot.full = true;
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    RecordFile &m_file;
+    const int m_size;
+    const int m_count;
+    std::array<Slot, kSlots> m_slots;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_stop = false;
+    std::thread m_reader; // last: it starts once the rest is ready
+};
+
+} // namespace
+
+int threadsFor(qint64 bytes)
+{
+    return bytes >= g_twoThreadSize.load() && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+}
+
+qint64 twoThreadSize()
+{
+    return g_twoThreadSize.load();
+}
+
+qint64 setTwoThreadSize(qint64 bytes)
+{
+    return g_twoThreadSize.exchange(bytes);
+}
+
+void scan(const QString &path, int recordSize, const Each &each)
 {
     RecordFile file(path, recordSize);
     file.open();
-    // Whole blocks of records per read: far fewer calls than one read per record.
-    const int perBlock = qMax(1, (1 << 20) / recordSize);
-    QByteArray block, record(recordSize, '\0');
-    int index = 0;
-    while (const int got = file.readMany(block, perBlock)) {
-        for (int i = 0; i < got; ++i, ++index) {
-            std::memcpy(record.data(), block.constData() + qsizetype(i) * recordSize, size_t(recordSize));
-            each(index, record);
+    const int n = file.count();
+    std::optional<ReadAhead> ahead;
+    if (n >= 2 && threadsFor(qint64(n) * recordSize) > 1) {
+        try {
+            ahead.emplace(file, n);
+        } catch (const std::system_error &) {
+            // No thread to be had: this one reads too.
         }
     }
+    if (ahead)
+        ahead->run(each);
+    else
+        readRange(file, 0, n, each);
+}
+
+PartErrors scanParts(const QString &path, int recordSize,
+                     const std::function<void(int part, int index, QByteArrayView record)> &each)
+{
+    PartErrors errors;
+    RecordFile file(path, recordSize);
+    file.open();
+    const int n = file.count();
+    const int half = n >= 2 && threadsFor(qint64(n) * recordSize) > 1 ? n / 2 : n;
+    std::atomic<bool> stop{false};
+    auto part1 = [&] {
+        try {
+            RecordFile own(path, recordSize);
+            own.open();
+            readRange(own, half, n, [&](int index, QByteArrayView r) { each(1, index, r); }, &stop);
+        } catch (...) {
+            errors[1] = std::current_exception();
+        }
+    };
+    std::thread second;
+    if (half < n) {
+        try {
+            second = std::thread(part1);
+        } catch (const std::system_error &) {
+            // No thread to be had: the second part follows the first on this one.
+        }
+    }
+    try {
+        readRange(file, 0, half, [&](int index, QByteArrayView r) { each(0, index, r); });
+    } catch (...) {
+        errors[0] = std::current_exception();
+        stop = true;
+    }
+    if (second.joinable())
+        second.join();
+    else if (half < n && !errors[0])
+        part1();
+    return errors;
 }
 
 void touch(const QString &path, int recordSize)

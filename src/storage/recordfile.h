@@ -3,9 +3,12 @@
 // Every user command opens it, does its work and closes it again: nothing stays open.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
 
+#include <array>
+#include <exception>
 #include <functional>
 #include <stdexcept>
 
@@ -75,9 +78,36 @@ QByteArray readAt(const QString &path, int recordSize, int position);
 void overwriteAt(const QString &path, int position, const QByteArray &record);
 // Returns the new record's position (the old count + 1).
 int append(const QString &path, const QByteArray &record);
-// Reads every record in file order; the callback gets the 0-based index.
+// Reads every whole record in file order and hands it to `each` on the calling thread with
+// its 0-based index. The bytes lie in the read buffer and last only for the call: copy
+// them (record.toByteArray()) to keep them. A big archive is read ahead on a second thread
+// while `each` works.
 void scan(const QString &path, int recordSize,
-          const std::function<void(int index, const QByteArray &record)> &each);
+          const std::function<void(int index, QByteArrayView record)> &each);
+
+// The most parts scanParts() cuts an archive into.
+inline constexpr int kMaxScanParts = 2;
+using PartErrors = std::array<std::exception_ptr, kMaxScanParts>;
+
+// Like scan(), for work that can run on both cores: a big archive is cut into consecutive
+// parts of the record range, read at the same time, part 0 on the calling thread and
+// part 1 on another. `each` gets the part of the record too, so that the caller keeps the
+// parts' results apart and joins them in part order: within a part the records come in
+// file order. `each` must be safe to call from both threads at once.
+// Returns when every part has ended, with the failure of each part (a read error, or what
+// `each` threw) in its slot, null for a part read whole; after a failed part the later
+// parts stop early, what they read being cut off from the rest. A failure to open the
+// archive is thrown, as by scan().
+PartErrors scanParts(const QString &path, int recordSize,
+                     const std::function<void(int part, int index, QByteArrayView record)> &each);
+
+// How many threads scan() and scanParts() use on an archive of `bytes` bytes: two from
+// twoThreadSize() on, on a machine with two cores or more.
+int threadsFor(qint64 bytes);
+qint64 twoThreadSize();
+// For tests and benchmarks: sets the size from which a scan uses two threads (0: always,
+// a huge value: never) and returns the previous one. Not for use while a scan runs.
+qint64 setTwoThreadSize(qint64 bytes);
 // Opens and closes the archive (creating it when missing), nothing else.
 void touch(const QString &path, int recordSize);
 

@@ -164,12 +164,31 @@ Record::Record(const Layout &layout, QByteArray bytes) : m_layout(&layout), m_by
         m_bytes.resize(layout.size(), '\0');
 }
 
-QString Record::text(int field) const
+QString RecordView::text(int field) const
 {
     const Field &f = m_layout->fields().at(field);
-    const char *p = m_bytes.constData() + f.offset;
+    const char *p = m_bytes + f.offset;
     return m_layout->encoding() == Encoding::ShortText ? fields::readShort(p, f.capacity)
                                                        : fields::readZero(p, f.capacity);
+}
+
+QString RecordView::text(const QString &name) const
+{
+    const int i = m_layout->indexOf(name);
+    return i < 0 ? QString() : text(i);
+}
+
+QByteArrayView RecordView::stored(int field) const
+{
+    const Field &f = m_layout->fields().at(field);
+    const char *p = m_bytes + f.offset;
+    return m_layout->encoding() == Encoding::ShortText ? fields::shortBytes(p, f.capacity)
+                                                       : fields::zeroBytes(p, f.capacity);
+}
+
+Record RecordView::toRecord() const
+{
+    return Record(*m_layout, QByteArray(m_bytes, m_layout->size()));
 }
 
 void Record::setText(int field, const QString &value)
@@ -184,8 +203,7 @@ void Record::setText(int field, const QString &value)
 
 QString Record::text(const QString &name) const
 {
-    const int i = m_layout->indexOf(name);
-    return i < 0 ? QString() : text(i);
+    return view().text(name);
 }
 
 void Record::setText(const QString &name, const QString &value)

@@ -3,6 +3,7 @@
 // follow from the tables; the sizes are checked at compile time in records.cpp.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -42,6 +43,30 @@ const Layout &model();       // TSchedaModello, 10868 bytes
 const Layout &report();      // TSchedaRapporto, 13494 bytes
 const Layout &certificate(); // TSchedaCertificato, 29250 bytes
 
+class Record;
+
+// Field access to one record's bytes held elsewhere (an archive scan's read buffer), with
+// nothing copied or decoded until a field is read. Valid as long as those bytes are.
+class RecordView {
+public:
+    RecordView(const Layout &layout, const char *bytes) : m_layout(&layout), m_bytes(bytes) {} // layout.size() bytes
+
+    const Layout &layout() const { return *m_layout; }
+    const char *data() const { return m_bytes; }
+
+    QString text(int field) const;
+    // Unknown names read as empty.
+    QString text(const QString &name) const;
+    // The bytes text() decodes, one character each (trimmed like the text), not decoded.
+    QByteArrayView stored(int field) const;
+    // A copy that owns its bytes, to keep.
+    Record toRecord() const;
+
+private:
+    const Layout *m_layout;
+    const char *m_bytes;
+};
+
 // One record's bytes with field access through its layout's encoding.
 class Record {
 public:
@@ -52,7 +77,10 @@ public:
     QByteArray &bytes() { return m_bytes; }
     const QByteArray &bytes() const { return m_bytes; }
 
-    QString text(int field) const;
+    RecordView view() const { return RecordView(*m_layout, m_bytes.constData()); }
+    operator RecordView() const { return view(); }
+
+    QString text(int field) const { return view().text(field); }
     void setText(int field, const QString &value);
     // Unknown names read as empty and are ignored on writing.
     QString text(const QString &name) const;

@@ -95,14 +95,10 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
         sources.append(fields);
     }
     try {
-        RecordFile file(archivePath, layout.size());
-        file.open();
-        const int n = file.count();
-        grid.reserve(grid.rowCount() + n);
-        records::Record record(layout);
+        grid.reserve(grid.rowCount() + archive::count(archivePath, layout.size()));
         QString joined;
-        for (int i = 0; i < n; ++i) {
-            file.read(record.bytes());
+        archive::scan(archivePath, layout.size(), [&](int, QByteArrayView bytes) {
+            const records::RecordView record(layout, bytes.data());
             grid.appendRow();
             for (const QList<int> &fields : std::as_const(sources)) {
                 joined.clear();
@@ -114,7 +110,7 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
                 }
                 grid.appendCell(text::trim(joined));
             }
-        }
+        });
         return true;
     } catch (const std::exception &) {
         return false;

@@ -59,9 +59,9 @@ private slots:
         QCOMPARE(archive::readAt(m_path, 16, 3), recordOf('c'));
 
         QList<QByteArray> seen;
-        archive::scan(m_path, 16, [&](int i, const QByteArray &r) {
+        archive::scan(m_path, 16, [&](int i, QByteArrayView r) {
             QCOMPARE(i, seen.size());
-            seen.append(r);
+            seen.append(r.toByteArray());
         });
         QCOMPARE(seen, (QList<QByteArray>{recordOf('a'), recordOf('B'), recordOf('c')}));
     }
@@ -123,7 +123,7 @@ private slots:
         a.join();
         b.join();
         QSet<QByteArray> seen;
-        archive::scan(m_path, 16, [&](int, const QByteArray &r) { seen.insert(r); });
+        archive::scan(m_path, 16, [&](int, QByteArrayView r) { seen.insert(r.toByteArray()); });
         QCOMPARE(QFileInfo(m_path).size(), qint64(2 * perWriter * 16));
         QCOMPARE(seen.size(), 2 * perWriter);
     }
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), qint64(2) * perWriter * size);
         int next[2] = {0, 0};
         int bad = -1, switches = 0, last = -1;
-        archive::scan(path, size, [&](int index, const QByteArray &r) {
+        archive::scan(path, size, [&](int index, QByteArrayView r) {
             const int w = r.at(0) - 'A';
             if (bad >= 0 || w < 0 || w > 1 || next[w] >= perWriter || r != numbered(w, next[w], size)) {
                 if (bad < 0)
