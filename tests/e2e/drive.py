@@ -1,6 +1,7 @@
 """Drives the running program as a user would: controls are found over the accessibility
 bus, keys and clicks go through the X server."""
 import os
+import re
 import subprocess
 import sys
 import time
@@ -182,12 +183,6 @@ def key(*keys):
     time.sleep(0.1)
 
 
-def type_text(text):
-    if text:
-        xdo("type", "--delay", "15", text)
-    time.sleep(0.1)
-
-
 def focused(acc):
     try:
         return acc.getState().contains(pyatspi.STATE_FOCUSED)
@@ -208,27 +203,34 @@ def focus(field):
     raise Failure(f"il campo «{field.name}» non prende il fuoco")
 
 
+def type_into(field, text):
+    """Types text into the focused field. Letters the plain keys do not give (accented
+    letters, µ, €) are entered the way assistive technologies enter them, through the
+    field's editable text: the virtual X server can lose a key whose map it is swapping."""
+    entered = ""
+    for run in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
+        if run.isascii():
+            xdo("type", "--delay", "15", run)
+        else:
+            # The keys sent so far must have arrived before text is put after them.
+            wait_for(f"il testo digitato nel campo «{field.name}»",
+                     lambda: len(text_of(field) or "") == len(entered), 10)
+            field.queryEditableText().insertText(len(entered), run, len(run))
+        entered += run
+
+
 def fill(field, text, shown=None):
     """Clears a field and types into it as a user would; then waits until the field shows
-    what was typed (or `shown`, where the field changes what is typed). A letter outside
-    the keyboard's plain keys can be lost by the virtual X server while it swaps key maps:
-    the typing is then done again, at most twice."""
+    what was typed (or `shown`, where the field changes what is typed)."""
+    focus(field)
+    xdo("key", "--delay", "30", "ctrl+a", "BackSpace")
+    if role(field) == "password text":
+        xdo("type", "--delay", "15", text)
+        return
+    wait_for(f"il campo «{field.name}» vuoto", lambda: text_of(field) == "", 10)
+    type_into(field, text)
     want = text if shown is None else shown
-    for attempt in range(3):
-        focus(field)
-        args = ["key", "--delay", "30", "ctrl+a", "BackSpace"]
-        if text:
-            args += ["type", "--delay", "15", text]
-        xdo(*args)
-        if role(field) == "password text":
-            return
-        try:
-            wait_for(f"il testo «{want}» nel campo «{field.name}»", lambda: text_of(field) == want, 5)
-            return
-        except Failure:
-            if attempt == 2:
-                raise
-            print(f"(campo «{field.name}» digitato di nuovo: mostrava {text_of(field)!r})", file=sys.stderr)
+    wait_for(f"il testo «{want}» nel campo «{field.name}»", lambda: text_of(field) == want, 10)
 
 
 def field_text(root, name):

@@ -12,7 +12,7 @@ import time
 
 import archive
 from archive import REPORTS
-from drive import (Failure, Program, children, click, extents, fill, find, focus, key, role, text_of, type_text,
+from drive import (Failure, Program, children, click, extents, fill, find, focus, key, role, text_of, type_into,
                    walk, wait_for, xdo)
 
 PASSWORD = "Provetta 2026"
@@ -233,7 +233,7 @@ class Road:
         conclusions = find(card, "CONCLUSIONI E GIUDIZIO TECNICO", "text")
         fill(conclusions, "Il campione è conforme ai limiti di legge.")
         key("Return")
-        type_text("Nessuna anomalia rilevata.")
+        type_into(conclusions, "Nessuna anomalia rilevata.")
         record, sheet = self.document_saved(card, CERTIFICATE, number, date)
         expect("conclusioni in archivio", archive.CERTIFICATES.read(record, "txtConclusioni"),
                "Il campione è conforme ai limiti di legge.\r\nNessuna anomalia rilevata.")

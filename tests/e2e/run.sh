@@ -33,6 +33,8 @@ fi
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
 export PYTHONDONTWRITEBYTECODE=1
+# Typed texts hold accented letters: the key tool reads them in the locale's encoding.
+export LC_ALL=C.UTF-8
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 setxkbmap it
