@@ -11,8 +11,9 @@ packages=(
 if [ "${1:-run}" = run ]; then
   packages+=(xdg-utils)
 else
-  # The tests open every export in a real spreadsheet program.
-  packages+=(libreoffice-calc-nogui)
+  # The tests open every export in a real spreadsheet program; clang and its runtime
+  # libraries build the fuzz targets (fuzz/run.sh).
+  packages+=(libreoffice-calc-nogui clang libclang-rt-14-dev)
 fi
 
 missing=()
