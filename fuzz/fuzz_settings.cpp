@@ -68,8 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace settings;
     const QString path = fuzz::scratchDir() + u'/' + kFileName;
+    const QString original = fuzz::scratchDir() + QStringLiteral("/Prima.ini");
     const QByteArray contents = fuzz::bytes(data, size);
     fuzz::writeFile(path, contents);
+    fuzz::writeFile(original, contents);
 
     // Everything the file says before: the program's own reading of every key in it.
     QList<std::pair<QString, QString>> keys = names(contents);
@@ -107,7 +109,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (fitsCodePage(otherNumbering.start))
         FUZZ_CHECK(readNumbering(path, other) == otherNumbering);
 
-    // Every other key of every section keeps its value.
+    // Every other key of every section keeps its value, and no key turns up that the
+    // file did not have: the names of both files, asked of both.
+    const QList<std::pair<QString, QString>> keysAfter = names(fuzz::readFile(path));
+    for (qsizetype i = 0; i < keysAfter.size() && i < 64; ++i) {
+        keys.append(keysAfter[i]);
+        before.append(ini::read(original, keysAfter[i].first, keysAfter[i].second));
+    }
     QStringList writtenKeys{QStringLiteral("Denominazione"), QStringLiteral("Indirizzo"), QStringLiteral("Comune"),
                             QStringLiteral("Partita"),       QStringLiteral("Codice"),    QStringLiteral("Email"),
                             QStringLiteral("Telefono"),      QStringLiteral("Libero"),
