@@ -44,13 +44,14 @@ void checkKeys(const QJsonObject &o, std::initializer_list<const char *> known, 
     }
 }
 
-// Millimetres (and points) of a page: ten metres is far beyond any sheet, and keeps the
-// layout of a band from running into millions of sheets.
-constexpr double kMaxNumber = 10000;
+// Millimetres (and points) of a page: a metre is beyond any sheet, and keeps a band
+// read from a template to a handful of sheets when it is laid out.
+constexpr double kMaxNumber = 1000;
 // A margin leaves at least 110 mm of printable area on the short side of the sheet.
 constexpr double kMaxMargin = 50;
-// Objects of one template in all, repeated copies included.
-constexpr qsizetype kMaxObjects = 20000;
+// Objects of one template in all, repeated copies included (the largest template of
+// the program has about 200). Objects on a page are drawn on every sheet it yields.
+constexpr qsizetype kMaxObjects = 5000;
 
 double number(const QJsonObject &o, const char *key, double fallback, const QString &source, const QString &where,
               double max = kMaxNumber)
