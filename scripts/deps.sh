@@ -12,8 +12,9 @@ packages=(
 if [ "${1:-run}" = run ]; then
   packages+=(xdg-utils)
 else
-  # The tests open every export in a real spreadsheet program.
-  packages+=(libreoffice-calc-nogui)
+  # The tests open every export in a real spreadsheet program; clang and its runtime
+  # libraries build the fuzz targets (fuzz/run.sh).
+  packages+=(libreoffice-calc-nogui clang libclang-rt-14-dev)
   # The end-to-end road runs in a virtual desktop driven over the accessibility bus.
   packages+=(xvfb openbox dbus-daemon at-spi2-core python3-pyatspi xdotool x11-xkb-utils xkb-data)
   # Real printing goes to a print queue that writes PDF files.

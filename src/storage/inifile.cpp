@@ -31,15 +31,29 @@ QString stripBlanks(const QString &s)
 // Windows-1252, unless an editor saved the file as UTF-8 with a byte-order mark: then
 // the text is read as that editor showed it. A mark before text that is not UTF-8 is
 // simply dropped.
+//
+// Every mark at the start goes, also a second one and one saved again as the three
+// letters "\u00ef\u00bb\u00bf" by an editor that took it for text: the file is written back
+// without a mark, so a mark left in the text would turn into a real one on the next
+// reading, and the first line would change its meaning (a line after "\u00ef\u00bb\u00bf"
+// becoming a section header) just because a setting was saved.
 QString decode(const QByteArray &bytes)
 {
     static const QByteArray bom("\xEF\xBB\xBF");
+    static const QString bomAsText = QStringLiteral("\u00ef\u00bb\u00bf");
     if (!bytes.startsWith(bom))
         return text::fromCp1252(bytes);
-    const QByteArray rest = bytes.mid(bom.size());
+    qsizetype start = 0;
+    while (bytes.mid(start).startsWith(bom))
+        start += bom.size();
+    const QByteArray rest = bytes.mid(start);
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(rest);
-    return utf8.hasError() ? text::fromCp1252(rest) : decoded;
+    QString decoded = utf8.decode(rest);
+    if (utf8.hasError())
+        return text::fromCp1252(rest);
+    while (decoded.startsWith(QChar(0xFEFF)) || decoded.startsWith(bomAsText))
+        decoded.remove(0, decoded.startsWith(QChar(0xFEFF)) ? 1 : bomAsText.size());
+    return decoded;
 }
 
 // CR LF, a lone LF and a lone CR each end a line; a break at the very end adds no line.

@@ -3,8 +3,8 @@
 // CR LF lines, "[Section]" headers and "key=value" lines, names without regard to case.
 // Files edited by hand are read as their editor showed them: CR LF, a lone LF and a lone
 // CR all end a line, and a UTF-8 byte-order mark is dropped (the text after it is read
-// as UTF-8 when it is valid UTF-8). Writing always produces Windows-1252 with CR LF, with
-// no byte-order mark.
+// as UTF-8 when it is valid UTF-8; a second mark, also one saved again as text, goes too).
+// Writing always produces Windows-1252 with CR LF, with no byte-order mark.
 
 #include <QList>
 #include <QString>

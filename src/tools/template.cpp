@@ -44,13 +44,24 @@ void checkKeys(const QJsonObject &o, std::initializer_list<const char *> known, 
     }
 }
 
-double number(const QJsonObject &o, const char *key, double fallback, const QString &source, const QString &where)
+// Millimetres (and points) of a page: a metre is beyond any sheet, and keeps a band
+// read from a template to a handful of sheets when it is laid out.
+constexpr double kMaxNumber = 1000;
+// A margin leaves at least 110 mm of printable area on the short side of the sheet.
+constexpr double kMaxMargin = 50;
+// Objects of one template in all, repeated copies included (the largest template of
+// the program has about 200). Objects on a page are drawn on every sheet it yields.
+constexpr qsizetype kMaxObjects = 5000;
+
+double number(const QJsonObject &o, const char *key, double fallback, const QString &source, const QString &where,
+              double max = kMaxNumber)
 {
     const QJsonValue v = o.value(QLatin1String(key));
     if (v.isUndefined())
         return fallback;
-    if (!v.isDouble() || v.toDouble() < 0)
-        invalid(source, QStringLiteral("\"%1\" di %2 deve essere un numero non negativo").arg(QLatin1String(key), where));
+    if (!v.isDouble() || !(v.toDouble() >= 0 && v.toDouble() <= max))
+        invalid(source, QStringLiteral("\"%1\" di %2 deve essere un numero da 0 a %3")
+                            .arg(QLatin1String(key), where, QString::number(max)));
     return v.toDouble();
 }
 
@@ -157,11 +168,12 @@ QString numberedName(const QString &name, int number)
     return name.left(at) + QStringLiteral("%1").arg(number, int(end - at), 10, QLatin1Char('0')) + name.mid(end);
 }
 
-QList<Object> readObjects(const QJsonObject &parent, const QString &source);
+// `left` is how many objects the template may still have; every object read counts.
+QList<Object> readObjects(const QJsonObject &parent, const QString &source, qsizetype &left);
 
 // A repeat entry: its objects as they stand in the first copy, copied `repeat` times,
 // each copy `down` millimetres below and `across` to the right of the one before.
-QList<Object> readRepeat(const QJsonObject &o, const QString &source)
+QList<Object> readRepeat(const QJsonObject &o, const QString &source, qsizetype &left)
 {
     const QString where = QStringLiteral("una ripetizione");
     checkKeys(o, {"repeat", "down", "across", "objects"}, source, where);
@@ -171,9 +183,14 @@ QList<Object> readRepeat(const QJsonObject &o, const QString &source)
         invalid(source, QStringLiteral("\"repeat\" di %1 deve essere un numero intero da 1 a 1000").arg(where));
     const double down = number(o, "down", 0, source, where);
     const double across = number(o, "across", 0, source, where);
-    const QList<Object> first = readObjects(o, source);
+    const QList<Object> first = readObjects(o, source, left);
     if (first.isEmpty())
         invalid(source, QStringLiteral("%1 senza oggetti").arg(where));
+    // Repeats inside repeats multiply: the copies are counted before they are made.
+    left += first.size();
+    if (first.size() * count.toInt() > left)
+        invalid(source, QStringLiteral("pi\u00f9 di %1 oggetti").arg(kMaxObjects));
+    left -= first.size() * count.toInt();
 
     QList<Object> objects;
     for (int k = 1; k <= count.toInt(); ++k) {
@@ -187,17 +204,21 @@ QList<Object> readRepeat(const QJsonObject &o, const QString &source)
     return objects;
 }
 
-QList<Object> readObjects(const QJsonObject &parent, const QString &source)
+QList<Object> readObjects(const QJsonObject &parent, const QString &source, qsizetype &left)
 {
     QList<Object> objects;
     for (const QJsonValue &v : parent.value(QLatin1String("objects")).toArray()) {
         if (!v.isObject())
             invalid(source, QStringLiteral("un oggetto non \u00e8 descritto come tale"));
         const QJsonObject o = v.toObject();
-        if (o.contains(QLatin1String("repeat")))
-            objects.append(readRepeat(o, source));
-        else
+        if (o.contains(QLatin1String("repeat"))) {
+            objects.append(readRepeat(o, source, left));
+        } else {
+            if (left <= 0)
+                invalid(source, QStringLiteral("pi\u00f9 di %1 oggetti").arg(kMaxObjects));
             objects.append(readObject(o, source));
+            --left;
+        }
     }
     return objects;
 }
@@ -405,6 +426,7 @@ Template Template::fromJson(const QByteArray &json, const QString &source)
 
     Template t;
     t.name = string(root, "name", source, source, QStringLiteral("il modello"));
+    qsizetype left = kMaxObjects;
     for (const QJsonValue &pv : root.value(QLatin1String("pages")).toArray()) {
         const QJsonObject po = pv.toObject();
         const QString where = QStringLiteral("la pagina %1").arg(t.pages.size() + 1);
@@ -413,8 +435,8 @@ Template Template::fromJson(const QByteArray &json, const QString &source)
         page.orientation = choice(po, "orientation", Orientation::Portrait,
                                   {{"portrait", Orientation::Portrait}, {"landscape", Orientation::Landscape}},
                                   source, where);
-        page.margin = number(po, "margin", page.margin, source, where);
-        page.objects = readObjects(po, source);
+        page.margin = number(po, "margin", page.margin, source, where, kMaxMargin);
+        page.objects = readObjects(po, source, left);
         for (const QJsonValue &bv : po.value(QLatin1String("bands")).toArray()) {
             const QJsonObject bo = bv.toObject();
             Band band;
@@ -427,7 +449,7 @@ Template Template::fromJson(const QByteArray &json, const QString &source)
             if (!page.bands.isEmpty() && page.bands.last().kind >= band.kind)
                 invalid(source, QStringLiteral("bande fuori ordine o ripetute in %1").arg(where));
             band.height = number(bo, "height", 0, source, band.name);
-            band.objects = readObjects(bo, source);
+            band.objects = readObjects(bo, source, left);
             page.bands.append(band);
         }
         t.pages.append(page);

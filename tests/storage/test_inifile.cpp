@@ -112,6 +112,14 @@ private slots:
             << bom + joined("\r\n").replace("S\xec", "S\xc3\xac") << expected;
         // ... unless the rest is not UTF-8 at all: then it is the usual code page.
         QTest::newRow("byte-order mark before Windows-1252 text") << bom + joined("\n") << expected;
+        // Marks twice, or saved again as text by an editor that took the first one for
+        // letters: all of them go, so the first line is the same section header before
+        // and after the rewrite (which has no mark), never "\u00ef\u00bb\u00bf[Laboratorio]".
+        const QByteArray utf8 = joined("\r\n").replace("S\xec", "S\xc3\xac");
+        QTest::newRow("two marks, Windows-1252 text") << bom + bom + joined("\n") << expected;
+        QTest::newRow("two marks, UTF-8 text") << bom + bom + utf8 << expected;
+        QTest::newRow("mark saved again as text") << bom + "\xc3\xaf\xc2\xbb\xc2\xbf" + utf8 << expected;
+        QTest::newRow("mark as text, then a mark") << bom + "\xc3\xaf\xc2\xbb\xc2\xbf" + bom + utf8 << expected;
     }
     void handEditedLineEndsAndByteOrderMark()
     {

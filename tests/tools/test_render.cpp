@@ -173,6 +173,50 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(RenderError, Template::fromJson(json, QStringLiteral("righe")));
     }
 
+    // Templates that the reader once took and that never finished laying out (a margin
+    // leaving no printable area, a band of a billion millimetres) or that asked for
+    // millions of objects through repeats inside repeats: refused when read, with the
+    // Italian message; the largest accepted values still lay out.
+    void oversizedTemplatesFail_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("margin beyond the sheet") << QByteArray(R"({ "margin": 150, "bands": [ { "name": "b", "height": 10 } ] })");
+        QTest::newRow("margin leaving a sliver") << QByteArray(R"({ "margin": 104.99, "bands": [ { "name": "b", "height": 10 } ] })");
+        QTest::newRow("band of a billion mm") << QByteArray(R"({ "bands": [ { "name": "b", "height": 1e9 } ] })");
+        QTest::newRow("band of ten metres") << QByteArray(R"({ "bands": [ { "name": "b", "height": 10000 } ] })");
+        QTest::newRow("object far away") << QByteArray(R"({ "objects": [ { "name": "t", "top": 1e300 } ] })");
+        QTest::newRow("font of a kilometre") << QByteArray(R"({ "objects": [ { "name": "t", "size": 1e7 } ] })");
+        QTest::newRow("repeats inside repeats")
+            << QByteArray(R"({ "objects": [ { "repeat": 1000, "objects": [ { "repeat": 1000, "objects": [ { "kind": "line" } ] } ] } ] })");
+        QTest::newRow("many repeats side by side")
+            << QByteArray(R"({ "objects": [ { "repeat": 400, "objects": [ { "repeat": 10, "objects": [ { "kind": "line" } ] } ] },)"
+                          R"( { "repeat": 400, "objects": [ { "repeat": 10, "objects": [ { "kind": "line" } ] } ] },)"
+                          R"( { "repeat": 1, "objects": [ { "kind": "line" } ] } ] })");
+    }
+    void oversizedTemplatesFail()
+    {
+        QFETCH(QByteArray, page);
+        const QByteArray json = R"({ "name": "Grande", "pages": [ )" + page + " ] }";
+        try {
+            Template::fromJson(json, QStringLiteral("grande"));
+            QFAIL("the template was read");
+        } catch (const RenderError &e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Il modello di stampa \"grande\" non \u00e8 valido")),
+                     qPrintable(e.message()));
+        }
+    }
+    void largestAcceptedTemplateLaysOut()
+    {
+        const Template t = Template::fromJson(
+            R"({ "name": "Grande", "pages": [ { "orientation": "landscape", "margin": 50, "objects": [)"
+            R"( { "repeat": 1000, "down": 1000, "objects": [ { "repeat": 4, "objects": [ { "kind": "line" } ] } ] } ],)"
+            R"( "bands": [ { "name": "b", "height": 1000, "objects": [ { "name": "t", "height": 1000, "size": 1000 } ] } ] } ] })",
+            QStringLiteral("grande"));
+        QCOMPARE(t.pages[0].objects.size(), 4000);
+        // A metre of band on sheets with 110 mm of printable height.
+        QCOMPARE(prepare(t).size(), 10);
+    }
+
     // A box does not grow: its first line always shows, each further line when the middle
     // of its slot is still inside the box; a shown line is drawn whole, cut by the box at
     // its sides only.
