@@ -143,9 +143,10 @@ void ExportWindow::showEvent(QShowEvent *event)
 
 void ExportWindow::fillGrid()
 {
-    // A reading failure keeps what was read, silently.
+    // A reading failure keeps what was read on screen; Esporta then refuses to write it,
+    // so that an archive that could not be read never replaces an earlier export.
     spreadsheet::Grid grid(int(m_setup.sheet->columns.size()));
-    spreadsheet::fill(grid, *m_setup.sheet, *m_setup.layout, m_setup.archivePath);
+    m_readFailed = !spreadsheet::fill(grid, *m_setup.sheet, *m_setup.layout, m_setup.archivePath);
     m_model->setGrid(std::move(grid));
 }
 
@@ -155,7 +156,7 @@ void ExportWindow::cmdEsportaClick()
     if (!Messages::question(this, t::kAskExport))
         return;
     const QString path = exportPath();
-    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
+    if (m_readFailed || !spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
         Messages::plain(this, t::kFailed);
         return;
     }

@@ -68,4 +68,5 @@ private:
     spreadsheet::GridModel *m_model;
     HintLine *m_hints;
     bool m_filled = false;
+    bool m_readFailed = false; // the archive could not be read whole
 };

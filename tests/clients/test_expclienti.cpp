@@ -225,6 +225,25 @@ private slots:
         QVERIFY(QFileInfo(xls()).isDir());
     }
 
+    // An archive that cannot be read is never exported as an empty or partial sheet over
+    // the previous export.
+    void unreadableArchiveIsNotExported()
+    {
+        QVERIFY(QDir().mkdir(ProgramFolder::file(QStringLiteral("Clienti.pro"))));
+        QFile previous(xls());
+        QVERIFY(previous.open(QIODevice::WriteOnly));
+        previous.write("esportazione precedente");
+        previous.close();
+        open();
+        QTest::mouseClick(w()->cmdEsporta, Qt::LeftButton);
+        const QList<Messages::Shown> shown = Messages::taken();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].text, QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                                               "Accertarsi che il file di Excel non sia gi\u00e0 aperto."));
+        QCOMPARE(support::readAll(xls()), QByteArray("esportazione precedente"));
+        QVERIFY(Shell::taken().isEmpty());
+    }
+
     void emptyArchive()
     {
         open(); // no archive yet: showing the window creates it empty
