@@ -44,20 +44,6 @@ Run tool(const QStringList &args, int timeoutMs = 60000)
     return r;
 }
 
-// Every file under a folder, sub-folders included, by relative path.
-QMap<QString, QByteArray> treeOf(const QString &folder)
-{
-    QMap<QString, QByteArray> all;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(folder).relativeFilePath(path);
-        all.insert(name, QFileInfo(path).isDir() ? QByteArray("(folder)") : support::readFile(path));
-    }
-    return all;
-}
-
 records::Record client(const QString &name, const QString &flag = records::kNo)
 {
     records::Record r(records::client());
@@ -228,7 +214,7 @@ private slots:
         c1.setText(QStringLiteral("chkConsegnato"), QStringLiteral("si"));
         QVERIFY(support::writeFile(dir.filePath(QStringLiteral("2023.cda")), c1.bytes()));
 
-        const auto before = treeOf(dir.path());
+        const auto before = support::treeOf(dir.path());
         const Run r = tool({QStringLiteral("verifica"), dir.path()});
         QCOMPARE(r.code, 1);
         const int rep = records::report().size();
@@ -260,7 +246,7 @@ private slots:
             QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n--- report:\n") + r.out));
         QVERIFY2(r.out.contains(QStringLiteral("Esito: %1 problemi").arg(expected.size())), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("2024.rdp: 3 schede, 6 problemi")));
-        QCOMPARE(treeOf(dir.path()), before);
+        QCOMPARE(support::treeOf(dir.path()), before);
     }
 
     // Whatever an archive holds, the check reads it to the end and reports; it never
@@ -320,22 +306,22 @@ private slots:
         r = tool({QStringLiteral("ripristina"), zip, restored});
         QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
 
-        QMap<QString, QByteArray> expected = treeOf(folder);
+        QMap<QString, QByteArray> expected = support::treeOf(folder);
         for (const QString &notData : {QStringLiteral("Guida.pdf"), QStringLiteral("tirello-archivi"),
                                        QStringLiteral(".Clienti.pro.0123abcd.tmp"),
                                        QStringLiteral("Copie_di_sicurezza"),
                                        QStringLiteral("Copie_di_sicurezza/") + QFileInfo(zip).fileName()})
             QVERIFY(expected.remove(notData));
-        QCOMPARE(treeOf(restored), expected);
+        QCOMPARE(support::treeOf(restored), expected);
         QCOMPARE(QFileInfo(QDir(restored).filePath(programfiles::kClients)).lastModified().toSecsSinceEpoch(),
                  QFileInfo(QDir(folder).filePath(programfiles::kClients)).lastModified().toSecsSinceEpoch());
 
         // A second restore into the now full folder is refused and changes nothing.
-        const auto full = treeOf(restored);
+        const auto full = support::treeOf(restored);
         r = tool({QStringLiteral("ripristina"), zip, restored});
         QCOMPARE(r.code, 2);
         QVERIFY(r.err.contains(QStringLiteral("non \u00e8 vuota")));
-        QCOMPARE(treeOf(restored), full);
+        QCOMPARE(support::treeOf(restored), full);
     }
 
     void damagedBackupIsRefused()
@@ -480,7 +466,7 @@ private slots:
         const Run r = tool({QStringLiteral("ripristina"), QStringLiteral("--forza"), onlyBackupIn(out), target});
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(QStringLiteral("impossibile scrivere")), qPrintable(r.err));
-        QCOMPARE(treeOf(fs.path()), (QMap<QString, QByteArray>{{QStringLiteral("nuova"), "(folder)"}}));
+        QCOMPARE(support::treeOf(fs.path()), (QMap<QString, QByteArray>{{QStringLiteral("nuova"), "(folder)"}}));
     }
 
 private:

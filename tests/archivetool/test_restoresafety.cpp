@@ -3,6 +3,7 @@
 
 #include "archivetool/backup.h"
 #include "storage/records.h"
+#include "support/files.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -13,20 +14,6 @@
 #include <archive_entry.h>
 
 namespace {
-
-QMap<QString, QByteArray> treeOf(const QString &folder)
-{
-    QMap<QString, QByteArray> all;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        all.insert(QDir(folder).relativeFilePath(path),
-                   QFileInfo(path).isDir() ? QByteArray("(folder)") : (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray()));
-    }
-    return all;
-}
 
 // A zip written by hand with the given entries (name, contents); a contents of "->x"
 // makes a symbolic link to x.
@@ -92,7 +79,7 @@ private slots:
         QCOMPARE(makeZip(zip, entries), QString());
         const QString target = m_dir->filePath(QStringLiteral("vuota"));
         QVERIFY(QDir().mkdir(target));
-        const auto around = treeOf(m_dir->path());
+        const auto around = support::treeOf(m_dir->path());
 
         QProcess p;
         p.start(QStringLiteral(TIRELLO_ARCHIVI), {QStringLiteral("ripristina"), QStringLiteral("--forza"), zip, target});
@@ -101,7 +88,7 @@ private slots:
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 2);
         QVERIFY2(err.contains(why), qPrintable(err));
-        QCOMPARE(treeOf(m_dir->path()), around);
+        QCOMPARE(support::treeOf(m_dir->path()), around);
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/tirello-assoluto.txt")));
     }
 

@@ -66,22 +66,11 @@ const QString kReports = QStringLiteral("2025.rdp");
 const QString kCertificates = QStringLiteral("2025.cda");
 const QString kAttached = QStringLiteral("nuovo.pdf"); // the file the attachment row copies in
 
-// Every file under the folder with its bytes, and every sub-folder, hidden ones included:
-// a temporary file left behind, or a file gone, shows. The full disk's filler is left out.
+// The folder as support::treeOf gives it, without the full disk's filler.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {
-    QMap<QString, QByteArray> all;
-    const QDir root(folder);
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const QString name = root.relativeFilePath(info.filePath());
-        if (name == u".filler")
-            continue;
-        all.insert(info.isDir() ? name + u'/' : name,
-                   info.isDir() ? QByteArray("(folder)") : support::readFile(info.filePath()));
-    }
+    QMap<QString, QByteArray> all = support::treeOf(folder);
+    all.remove(QStringLiteral(".filler"));
     return all;
 }
 
