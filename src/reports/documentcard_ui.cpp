@@ -131,11 +131,11 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
     connect(impCliente, &QToolButton::clicked, this, [this] { clients::openSearch(this, this, m_d.tag); });
     connect(btnOraRic, &QToolButton::clicked, this, &DocumentCard::btnOraRicClick);
     const auto text = [this](const char *name) { return edit(QString::fromLatin1(name))->text(); };
-    connect(btnPartitaIvaLab, &QToolButton::clicked, this, [=] { checks::openVat(this, text("txtPartitaIvaLab")); });
-    connect(btnPartitaIva, &QToolButton::clicked, this, [=] { checks::openVat(this, text("txtPartitaIva")); });
+    connect(btnPartitaIvaLab, &QToolButton::clicked, this, [this, text] { checks::openVat(this, text("txtPartitaIvaLab")); });
+    connect(btnPartitaIva, &QToolButton::clicked, this, [this, text] { checks::openVat(this, text("txtPartitaIva")); });
     connect(btnCodFiscLab, &QToolButton::clicked, this,
-            [=] { checks::openTaxCodeOrVat(this, text("txtCodFiscLab")); });
-    connect(btnCodFisc, &QToolButton::clicked, this, [=] { checks::openTaxCodeOrVat(this, text("txtCodFisc")); });
+            [this, text] { checks::openTaxCodeOrVat(this, text("txtCodFiscLab")); });
+    connect(btnCodFisc, &QToolButton::clicked, this, [this, text] { checks::openTaxCodeOrVat(this, text("txtCodFisc")); });
     connect(btnRisultati_A, &QPushButton::clicked, this, &DocumentCard::btnRisultatiClick);
 }
 
