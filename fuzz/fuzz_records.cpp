@@ -5,6 +5,8 @@
 
 #include "recordcheck.h"
 
+#include <QVarLengthArray>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1)
@@ -17,6 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bytes.resize(layout.size(), '\0');
     const records::Record record(layout, bytes);
     fuzz::checkRecord(record);
+    // The record in a block of exactly its size, for the readers that decode into text
+    // being built: the same characters, and nothing read past the record.
+    std::unique_ptr<char[]> exact(new char[size_t(layout.size())]);
+    std::memcpy(exact.get(), bytes.constData(), size_t(layout.size()));
+    const records::RecordView view(layout, exact.get());
+    QString line;
+    QVarLengthArray<char16_t, 8> cell;
     // Each field's bytes alone, read and written in a block of exactly its size.
     for (int i = 0; i < layout.fields().size(); ++i) {
         const records::Field &f = layout.fields()[i];
@@ -26,6 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                                 : fields::readZero(block.get(), f.capacity);
         FUZZ_CHECK(v == record.text(i));
         fuzz::checkExact(layout, i, v);
+        line = QStringLiteral(">");
+        view.appendText(i, line);
+        FUZZ_CHECK(line == u'>' + v);
+        line.resize(1);
+        view.appendTrimmed(i, line);
+        FUZZ_CHECK(line == u'>' + text::trim(v));
+        cell.clear();
+        view.appendText(i, cell);
+        FUZZ_CHECK(QStringView(cell.constData(), cell.size()) == v);
     }
 
     if (size > recordBytes) {

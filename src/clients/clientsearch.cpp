@@ -32,15 +32,15 @@ QString listLine(records::RecordView client, LastColumn last)
     const LineFields &f = lineFields();
     QString line;
     line.reserve(kFixedLineWidth + 250);
-    lists::appendColumn(line, client.text(f.name), 26);
+    lists::appendColumn(line, client, f.name, 26);
     line += u"  Tel. ";
-    lists::appendColumn(line, client.text(f.contact), 15);
+    lists::appendColumn(line, client, f.contact, 15);
     line += u"  ";
-    lists::appendColumn(line, client.text(f.occupation), 25);
+    lists::appendColumn(line, client, f.occupation, 25);
     line += u"  Prod. ";
-    lists::appendColumn(line, client.text(f.products), 30);
+    lists::appendColumn(line, client, f.products, 30);
     line += u"  ";
-    line += client.text(last == LastColumn::Notes ? f.notes : f.questions);
+    client.appendText(last == LastColumn::Notes ? f.notes : f.questions, line);
     return line;
 }
 

@@ -16,19 +16,18 @@ Lists::Lists(const records::Layout &layout)
 
 QString Lists::line(records::RecordView document) const
 {
-    // Certificate fields come back as stored, blanks and all: trim every one. (A trimmed
-    // text is handed back as it is, so the other archives pay nothing.)
+    // Certificate fields come back as stored, blanks and all: trim every one.
     QString line;
     line.reserve(kFixedLineWidth + 120);
-    lists::appendColumn(line, text::trim(document.text(m_client)), 30);
+    lists::appendColumn(line, document, m_client, 30);
     line += u"  N. ";
-    lists::appendColumn(line, text::trim(document.text(m_number)), 12);
+    lists::appendColumn(line, document, m_number, 12);
     line += u"  Data: ";
-    lists::appendColumn(line, text::trim(document.text(m_date)), 10);
+    lists::appendColumn(line, document, m_date, 10);
     line += u"  ";
-    lists::appendColumn(line, text::trim(document.text(m_analysis)), 35);
+    lists::appendColumn(line, document, m_analysis, 35);
     line += u"  Campione: ";
-    line += text::trim(document.text(m_sample));
+    document.appendTrimmed(m_sample, line);
     return line;
 }
 

@@ -7,8 +7,12 @@
 // Both readers stay inside their N + 1 bytes whatever the bytes hold: a length byte
 // above N is clamped, a ZeroText without its zero reads all N + 1 bytes.
 
+#include "textcodec.h"
+
 #include <QByteArrayView>
 #include <QString>
+
+#include <cstring>
 
 namespace fields {
 
@@ -22,7 +26,16 @@ QString readZero(const char *field, int capacity);
 
 // The stored bytes the readers above decode, one character each: the text without
 // decoding, for tests on the raw bytes.
-QByteArrayView shortBytes(const char *field, int capacity);
-QByteArrayView zeroBytes(const char *field, int capacity);
+inline QByteArrayView shortBytes(const char *field, int capacity)
+{
+    // Bytes of 32 or less are the same characters in the code page: trim before converting.
+    return text::trimBytes(QByteArrayView(field + 1, qMin(int(static_cast<unsigned char>(field[0])), capacity)));
+}
+
+inline QByteArrayView zeroBytes(const char *field, int capacity)
+{
+    const void *end = std::memchr(field, 0, size_t(capacity) + 1);
+    return QByteArrayView(field, end ? static_cast<const char *>(end) - field : capacity + 1);
+}
 
 } // namespace fields

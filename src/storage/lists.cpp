@@ -53,6 +53,13 @@ void appendColumn(QString &line, QStringView text, int width)
     line.resize(start + width, u' ');
 }
 
+void appendColumn(QString &line, records::RecordView record, int field, int width)
+{
+    const qsizetype start = line.size();
+    record.appendTrimmed(field, line);
+    line.resize(start + width, u' ');
+}
+
 QString countLine(qsizetype count)
 {
     return QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(count);

@@ -21,6 +21,8 @@ void sortLines(QStringList &lines);
 
 // A fixed-width column of a list line: the text and blanks, cut to exactly width characters.
 void appendColumn(QString &line, QStringView text, int width);
+// The same with the text of a record's field, trimmed, decoded straight into the line.
+void appendColumn(QString &line, records::RecordView record, int field, int width);
 
 // "Il presente riepilogo contiene N schede."
 QString countLine(qsizetype count);

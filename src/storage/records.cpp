@@ -178,14 +178,6 @@ QString RecordView::text(const QString &name) const
     return i < 0 ? QString() : text(i);
 }
 
-QByteArrayView RecordView::stored(int field) const
-{
-    const Field &f = m_layout->fields().at(field);
-    const char *p = m_bytes + f.offset;
-    return m_layout->encoding() == Encoding::ShortText ? fields::shortBytes(p, f.capacity)
-                                                       : fields::zeroBytes(p, f.capacity);
-}
-
 Record RecordView::toRecord() const
 {
     return Record(*m_layout, QByteArray(m_bytes, m_layout->size()));

@@ -2,6 +2,9 @@
 // The four record types, each described once as a table of fields. Offsets and sizes
 // follow from the tables; the sizes are checked at compile time in records.cpp.
 
+#include "fields.h"
+#include "textcodec.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -57,8 +60,28 @@ public:
     QString text(int field) const;
     // Unknown names read as empty.
     QString text(const QString &name) const;
+    // text() added to the end of `out`, without a string of its own (see
+    // text::appendCp1252); appendTrimmed() adds it as text::trim would leave it.
+    void appendText(int field, QString &out) const { text::appendCp1252(out, stored(field)); }
+    // The same for a buffer of char16_t that grows like a QVarLengthArray, whose resize
+    // costs nothing while its room lasts.
+    template <typename Chars>
+    void appendText(int field, Chars &out) const
+    {
+        const QByteArrayView bytes = stored(field);
+        const qsizetype at = out.size();
+        out.resize(at + bytes.size());
+        text::decodeCp1252(bytes, out.data() + at);
+    }
+    void appendTrimmed(int field, QString &out) const { text::appendCp1252(out, text::trimBytes(stored(field))); }
     // The bytes text() decodes, one character each (trimmed like the text), not decoded.
-    QByteArrayView stored(int field) const;
+    QByteArrayView stored(int field) const
+    {
+        const Field &f = m_layout->fields().at(field);
+        const char *p = m_bytes + f.offset;
+        return m_layout->encoding() == Encoding::ShortText ? fields::shortBytes(p, f.capacity)
+                                                           : fields::zeroBytes(p, f.capacity);
+    }
     // A copy that owns its bytes, to keep.
     Record toRecord() const;
 

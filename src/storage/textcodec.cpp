@@ -1,7 +1,12 @@
 #include "textcodec.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace text {
 namespace {
@@ -14,6 +19,14 @@ constexpr char16_t kHigh[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+// Every byte's character.
+constexpr std::array<char16_t, 256> kChars = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
+    return t;
+}();
 
 // The byte of c, or -1 when the code page has none.
 int byteOf(char16_t c)
@@ -32,42 +45,80 @@ char encodeOne(char16_t c)
     return b < 0 ? kReplacement : char(b);
 }
 
-// Whether any byte lies in 0x80..0x9F, the only ones Latin-1 decodes differently; eight
-// bytes at a time, since nearly every stored text has none.
-bool hasHighControls(const char *data, qsizetype size)
+// Whether any of the eight bytes in w lies in 0x80..0x9F, the only ones Latin-1 decodes
+// differently.
+bool highControlIn(std::uint64_t w)
 {
     constexpr std::uint64_t kTop3 = 0xE0E0E0E0E0E0E0E0ull, k80 = 0x8080808080808080ull,
                             k01 = 0x0101010101010101ull;
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, data + i, 8);
-        // A zero byte in x where the top three bits are 100.
-        const std::uint64_t x = (w & kTop3) ^ k80;
-        if ((x - k01) & ~x & k80)
-            return true;
-    }
-    for (; i < size; ++i)
-        if ((static_cast<unsigned char>(data[i]) & 0xE0) == 0x80)
-            return true;
-    return false;
+    // A zero byte in x where the top three bits are 100.
+    const std::uint64_t x = (w & kTop3) ^ k80;
+    return (x - k01) & ~x & k80;
+}
+
+// Eight Latin-1 bytes as eight characters.
+inline void widenEight(std::uint64_t w, char16_t *dst)
+{
+#if defined(__SSE2__)
+    const __m128i wide = _mm_unpacklo_epi8(_mm_cvtsi64_si128(qint64(w)), _mm_setzero_si128());
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), wide);
+#else
+    unsigned char b[8];
+    std::memcpy(b, &w, 8);
+    for (int k = 0; k < 8; ++k)
+        dst[k] = b[k];
+#endif
 }
 
 } // namespace
 
+char16_t *decodeCp1252(QByteArrayView bytes, char16_t *dst)
+{
+    const qsizetype n = bytes.size();
+    const auto *src = reinterpret_cast<const unsigned char *>(bytes.data());
+    // Eight bytes at a time: widened as they are when none differs from Latin-1, as
+    // nearly always, else each through the table.
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, src + i, 8);
+        if (!highControlIn(w)) {
+            widenEight(w, dst + i);
+        } else {
+            for (int k = 0; k < 8; ++k)
+                dst[i + k] = kChars[src[i + k]];
+        }
+    }
+    if (i < n && n >= 8) {
+        // The last few bytes as the last eight, overlapping the group before.
+        std::uint64_t w;
+        std::memcpy(&w, src + n - 8, 8);
+        if (!highControlIn(w)) {
+            widenEight(w, dst + n - 8);
+            return dst + n;
+        }
+    }
+    for (; i < n; ++i)
+        dst[i] = kChars[src[i]];
+    return dst + n;
+}
+
 QString fromCp1252(const char *data, qsizetype size)
 {
-    // Latin-1 for everything, then the few bytes where the code page differs.
-    QString out = QString::fromLatin1(data, size);
-    if (!hasHighControls(data, size))
-        return out;
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        if (b >= 0x80 && b < 0xA0)
-            dst[i] = QChar(kHigh[b - 0x80]);
-    }
+    if (size == 0)
+        return QString::fromLatin1(data, 0);
+    QString out(size, Qt::Uninitialized);
+    decodeCp1252(QByteArrayView(data, size), reinterpret_cast<char16_t *>(out.data()));
     return out;
+}
+
+void appendCp1252(QString &out, QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    decodeCp1252(bytes, reinterpret_cast<char16_t *>(out.data()) + start);
 }
 
 QByteArray toCp1252(const QString &text)
@@ -101,13 +152,17 @@ std::optional<QByteArray> toCp1252Exact(const QString &text)
 
 QString trim(const QString &text)
 {
+    const QStringView kept = trimView(text);
+    return kept.size() == text.size() ? text : kept.toString();
+}
+
+QStringView trimView(QStringView text)
+{
     qsizetype begin = 0, end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
+    while (begin < end && text[begin].unicode() <= 32)
         ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
+    while (end > begin && text[end - 1].unicode() <= 32)
         --end;
-    if (begin == 0 && end == text.size())
-        return text;
     return text.mid(begin, end - begin);
 }
 

@@ -5,6 +5,7 @@
 #include "storage/textcodec.h"
 
 #include <QIODevice>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -96,7 +97,7 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
     }
     try {
         grid.reserve(grid.rowCount() + archive::count(archivePath, layout.size()));
-        QString joined;
+        QVarLengthArray<char16_t, 1024> joined; // one cell at a time, in the room of the last
         archive::scan(archivePath, layout.size(), [&](int, QByteArrayView bytes) {
             const records::RecordView record(layout, bytes.data());
             grid.appendRow();
@@ -104,11 +105,11 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
                 joined.clear();
                 for (int k = 0; k < fields.size(); ++k) {
                     if (k > 0)
-                        joined += u' ';
+                        joined.append(u' ');
                     if (fields[k] >= 0)
-                        joined += record.text(fields[k]);
+                        record.appendText(fields[k], joined);
                 }
-                grid.appendCell(text::trim(joined));
+                grid.appendCell(text::trimView(QStringView(joined.constData(), joined.size())));
             }
         });
         return true;
@@ -240,17 +241,6 @@ void appendEncoded(QByteArray &out, QStringView text)
     out.resize(d - begin);
 }
 
-QStringView trimmed(QStringView s)
-{
-    // Same rule as text::trim: codes 32 and below go from both ends.
-    qsizetype begin = 0, end = s.size();
-    while (begin < end && s[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && s[end - 1].unicode() <= 32)
-        --end;
-    return s.mid(begin, end - begin);
-}
-
 QByteArray head(const Sheet &sheet)
 {
     QByteArray out;
@@ -327,7 +317,7 @@ bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
         for (int c = 0; c < columns; ++c) {
             // Marked as text for both spreadsheet programs, so that "00100" stays 00100.
             buffer += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
-            appendEncoded(buffer, trimmed(grid.cell(r, c)));
+            appendEncoded(buffer, text::trimView(grid.cell(r, c)));
             buffer += "</td>";
         }
         buffer += "</tr>";

@@ -1,6 +1,8 @@
 #include "storage/records.h"
+#include "storage/textcodec.h"
 
 #include <QRandomGenerator>
+#include <QVarLengthArray>
 #include <QtTest>
 
 using records::Layout;
@@ -118,10 +120,24 @@ private slots:
                 if (round == 0)
                     bytes.fill(char(0xFF));
                 const Record r(*l, bytes);
+                const records::RecordView view = r.view();
+                QString line = QStringLiteral("x");
+                QVarLengthArray<char16_t, 16> cell;
                 for (int i = 0; i < l->fields().size(); ++i) {
                     const int cap = l->fields()[i].capacity;
                     const int limit = l->encoding() == records::Encoding::ZeroText ? cap + 1 : cap;
-                    QVERIFY(r.text(i).size() <= limit);
+                    const QString text = r.text(i);
+                    QVERIFY(text.size() <= limit);
+                    // Decoding into text being built gives the same characters.
+                    line.resize(1);
+                    view.appendText(i, line);
+                    QCOMPARE(line, u'x' + text);
+                    line.resize(1);
+                    view.appendTrimmed(i, line);
+                    QCOMPARE(line, u'x' + text::trim(text));
+                    cell.clear();
+                    view.appendText(i, cell);
+                    QCOMPARE(QStringView(cell.constData(), cell.size()), text);
                 }
             }
         }

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <array>
+
 class TestText : public QObject {
     Q_OBJECT
 private slots:
@@ -34,6 +36,35 @@ private slots:
         for (int i = 0; i < 256; ++i)
             all[i] = char(i);
         QCOMPARE(text::toCp1252(text::fromCp1252(all)), all);
+    }
+
+    // Texts are decoded eight bytes at a time: every length around those groups, with no
+    // byte that differs from Latin-1 or with one at each place, decodes as byte by byte.
+    void decodingInGroupsOfEight()
+    {
+        for (int n = 0; n <= 26; ++n) {
+            for (int at = -1; at < n; ++at) {
+                QByteArray bytes(n, Qt::Uninitialized);
+                for (int i = 0; i < n; ++i)
+                    bytes[i] = char(i % 2 ? 0xE8 : 'a' + i); // è, a Latin-1 letter
+                if (at >= 0)
+                    bytes[at] = char(0x80 + (at % 32));
+                QString expected;
+                for (const char b : std::as_const(bytes))
+                    expected += text::fromCp1252(&b, 1);
+
+                QString appended = QStringLiteral("prima ");
+                text::appendCp1252(appended, bytes);
+                QCOMPARE(appended, QStringLiteral("prima ") + expected);
+                QCOMPARE(text::fromCp1252(bytes), expected);
+
+                std::array<char16_t, 32> out;
+                out.fill(u'#');
+                QCOMPARE(text::decodeCp1252(bytes, out.data()), out.data() + n);
+                QCOMPARE(QStringView(out.data(), n), expected);
+                QCOMPARE(out[n], u'#'); // nothing written past the text
+            }
+        }
     }
 
     void trimRules_data()
