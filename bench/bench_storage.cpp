@@ -1,10 +1,12 @@
 // Archive speed on a big laboratory's client archive.
 //
-// BM_ScanClients reads every record and decodes every field, the work behind any list or
-// search over the whole archive; BM_CatClients copies the same file to /dev/null with
+// BM_ScanClients reads every record and decodes every field into text being built (as the
+// export cells and list lines are), the work behind any list or export of the whole
+// archive; BM_CatClients copies the same file to /dev/null with
 // cat in the same run, so that the two times can be compared on this machine. The scan
 // should stay within 2 times cat. BM_ScanClientsBytesOnly reads without decoding, to
 // tell the file reading from the text decoding when the scan is slow,
+// BM_ScanClientsStringPerField makes a string of every field instead,
 // BM_ScanClientsOneThread scans without the second thread reading ahead, and
 // BM_ScanClientsTwoParts decodes on both cores as the list windows do.
 //
@@ -31,6 +33,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QVarLengthArray>
 
 #include <array>
 #include <cstdio>
@@ -49,6 +52,7 @@ struct Fixture {
     QString saves;     // a copy the save benchmarks write into
     int count = 0;
     qint64 bytes = 0;
+    qint64 characters = 0; // every field of every record decoded, counted once beforehand
 };
 
 Fixture g;
@@ -111,6 +115,13 @@ void prepare()
         first.text(QStringLiteral("txtCliente")) != benchgen::clientName(kSeed, 0) ||
         last.text(QStringLiteral("txtCliente")) != benchgen::clientName(kSeed, g.count - 1))
         throw std::runtime_error("the generated archive does not read back as written");
+    // What every decoding scan must count, from a plain read of every field as a string.
+    const records::Layout &layout = records::client();
+    archive::scan(g.clients, layout.size(), [&](int, QByteArrayView bytes) {
+        const records::RecordView record(layout, bytes.data());
+        for (int f = 0; f < int(layout.fields().size()); ++f)
+            g.characters += record.text(f).size();
+    });
 }
 
 void setThroughput(benchmark::State &state, qint64 bytesPerIteration, int recordsPerIteration)
@@ -119,21 +130,47 @@ void setThroughput(benchmark::State &state, qint64 bytesPerIteration, int record
     state.SetItemsProcessed(int64_t(state.iterations()) * recordsPerIteration);
 }
 
-void scanDecodingEveryField(benchmark::State &state)
+// A cell's characters, as the export window builds them.
+using CellBuffer = QVarLengthArray<char16_t, 1024>;
+
+// Every field of a record decoded the way the export builds its cells: into the cell
+// being put together (RecordView::appendText), not a string per field. Gives the
+// characters decoded.
+qsizetype decodeEveryField(const records::RecordView &record, int fields, CellBuffer &buffer)
+{
+    qsizetype characters = 0;
+    for (int f = 0; f < fields; ++f) {
+        buffer.clear();
+        record.appendText(f, buffer);
+        characters += buffer.size();
+    }
+    return characters;
+}
+
+enum class Decoding { IntoText, StringPerField };
+
+void scanDecodingEveryField(benchmark::State &state, Decoding decoding = Decoding::IntoText)
 {
     const records::Layout &layout = records::client();
     const int fields = int(layout.fields().size());
     int seen = 0;
+    CellBuffer buffer;
     for (auto _ : state) {
         qint64 characters = 0;
         seen = 0;
         archive::scan(g.clients, layout.size(), [&](int, QByteArrayView bytes) {
             const records::RecordView record(layout, bytes.data());
-            for (int f = 0; f < fields; ++f)
-                characters += record.text(f).size();
+            if (decoding == Decoding::IntoText) {
+                characters += decodeEveryField(record, fields, buffer);
+            } else {
+                for (int f = 0; f < fields; ++f)
+                    characters += record.text(f).size();
+            }
             ++seen;
         });
         benchmark::DoNotOptimize(characters);
+        if (characters != g.characters)
+            state.SkipWithError("the scan did not decode every character");
     }
     if (seen != g.count)
         state.SkipWithError("the scan did not see every record");
@@ -143,6 +180,13 @@ void scanDecodingEveryField(benchmark::State &state)
 void BM_ScanClients(benchmark::State &state)
 {
     scanDecodingEveryField(state);
+}
+
+// The same with a string of its own for every field (RecordView::text), as a card reads
+// its fields: what building a string costs against decoding into text being built.
+void BM_ScanClientsStringPerField(benchmark::State &state)
+{
+    scanDecodingEveryField(state, Decoding::StringPerField);
 }
 
 void BM_ScanClientsOneThread(benchmark::State &state)
@@ -162,23 +206,27 @@ void BM_ScanClientsTwoParts(benchmark::State &state)
     struct alignas(64) Sums {
         qint64 characters = 0;
         int seen = 0;
+        CellBuffer buffer;
     };
     std::array<Sums, archive::kMaxScanParts> sums{};
     for (auto _ : state) {
-        sums = {};
+        for (Sums &s : sums)
+            s.characters = s.seen = 0;
         const archive::PartErrors errors =
             archive::scanParts(g.clients, layout.size(), [&](int part, int, QByteArrayView bytes) {
-                const records::RecordView record(layout, bytes.data());
-                qint64 characters = 0;
-                for (int f = 0; f < fields; ++f)
-                    characters += record.text(f).size();
-                sums[part].characters += characters;
-                ++sums[part].seen;
+                Sums &s = sums[part];
+                s.characters += decodeEveryField(records::RecordView(layout, bytes.data()), fields, s.buffer);
+                ++s.seen;
             });
         for (const std::exception_ptr &e : errors)
             if (e)
                 state.SkipWithError("the scan failed");
         benchmark::DoNotOptimize(sums);
+        qint64 characters = 0;
+        for (const Sums &s : sums)
+            characters += s.characters;
+        if (characters != g.characters)
+            state.SkipWithError("the scan did not decode every character");
     }
     if (sums[0].seen + sums[1].seen != g.count)
         state.SkipWithError("the scan did not see every record");
@@ -236,6 +284,7 @@ void BM_OverwriteOneRecord(benchmark::State &state)
 BENCHMARK(BM_ScanClients)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_CatClients)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_ScanClientsTwoParts)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+BENCHMARK(BM_ScanClientsStringPerField)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_ScanClientsOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_ScanClientsBytesOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
 BENCHMARK(BM_SaveOneRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
