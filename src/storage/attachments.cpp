@@ -71,8 +71,10 @@ CopyResult copyIn(const QString &source, const QString &name, const Progress &pr
     const QFileInfo from(source);
     if (!from.isFile())
         return fail(QStringLiteral("not a file: %1").arg(source));
-    // The file chosen may be the folder's own copy: it is already in place.
-    if (from.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+    // The file chosen may be the folder's own copy: it is already in place. (A link of
+    // that name is no copy: it is replaced by one.)
+    const QFileInfo to(target);
+    if (!to.isSymLink() && from.canonicalFilePath() == to.canonicalFilePath())
         return CopyResult::Copied;
 
     QFile in(source);
@@ -103,7 +105,7 @@ CopyResult copyIn(const QString &source, const QString &name, const Progress &pr
                 }
             }
         },
-        error);
+        error, safesave::Links::Replace);
     if (saved)
         return CopyResult::Copied;
     if (cancelled)

@@ -112,7 +112,7 @@ private:
 
 class Save {
 public:
-    explicit Save(const QString &path) : m_path(path) {}
+    Save(const QString &path, Links links) : m_path(path), m_links(links) {}
     ~Save() { discard(); }
 
     bool run(const Writer &writer, QString *error)
@@ -139,14 +139,18 @@ private:
 
     bool prepare()
     {
-        // A link is followed: the file it points to is replaced, the link stays.
+        // A followed link: the file it points to is replaced, the link stays.
         const QFileInfo link(m_path);
-        m_target = link.isSymLink() && !link.canonicalFilePath().isEmpty() ? link.canonicalFilePath() : m_path;
+        const bool follow = m_links == Links::Follow;
+        m_target = follow && link.isSymLink() && !link.canonicalFilePath().isEmpty() ? link.canonicalFilePath()
+                                                                                    : m_path;
         const QByteArray target = QFile::encodeName(m_target);
 
         struct stat st {};
         bool existed = false;
-        if (::stat(target.constData(), &st) == 0) {
+        if (!follow && ::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            // The link goes, whatever it points to; the new file gets the usual permissions.
+        } else if (::stat(target.constData(), &st) == 0) {
             if (S_ISDIR(st.st_mode))
                 return fail(QStringLiteral("a folder has this name"));
             if (!S_ISREG(st.st_mode))
@@ -246,6 +250,7 @@ private:
     }
 
     QString m_path;
+    Links m_links;
     QString m_target;
     QByteArray m_temp; // the temporary file while it exists
     int m_fd = -1;
@@ -259,9 +264,9 @@ bool save(const QString &path, const QByteArray &bytes, QString *error)
     return save(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
 }
 
-bool save(const QString &path, const Writer &writer, QString *error)
+bool save(const QString &path, const Writer &writer, QString *error, Links links)
 {
-    return Save(path).run(writer, error);
+    return Save(path, links).run(writer, error);
 }
 
 } // namespace safesave

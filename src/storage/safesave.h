@@ -25,7 +25,13 @@ using Writer = std::function<bool(QIODevice &device)>;
 // Replaces the file at path with the bytes. False on failure, with the reason in *error
 // when given. A path that names a folder, a read-only file, a missing or read-only
 // folder and a full disk all fail without touching anything.
+// A link at path is followed by default: the file it points to is replaced and the link
+// stays. With Links::Replace the link itself is replaced by the new file and whatever it
+// pointed to is left alone (for folders of the program's own copies, where a link could
+// lead anywhere).
+enum class Links { Follow, Replace };
+
 bool save(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-bool save(const QString &path, const Writer &writer, QString *error = nullptr);
+bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow);
 
 } // namespace safesave

@@ -121,6 +121,35 @@ private slots:
                  QStringList{QStringLiteral("referto.pdf")});
     }
 
+    // A link left in the folder under the attachment's name, pointing out of it (at
+    // another file, or at the chosen file itself), becomes a copy of its own; what it
+    // pointed to keeps every byte.
+    void aLinkOfTheNameIsReplacedNotFollowed_data()
+    {
+        QTest::addColumn<bool>("toTheSource");
+        QTest::newRow("link to another file") << false;
+        QTest::newRow("link to the chosen file") << true;
+    }
+    void aLinkOfTheNameIsReplacedNotFollowed()
+    {
+        QFETCH(bool, toTheSource);
+        const QString source = m_elsewhere->filePath(QStringLiteral("referto.pdf"));
+        const QString other = m_elsewhere->filePath(QStringLiteral("altro.txt"));
+        QVERIFY(writeFile(source, "referto"));
+        QVERIFY(writeFile(other, "da non toccare"));
+        QVERIFY(QDir().mkpath(attachments::folder()));
+        const QString copy = attachments::pathOf(QStringLiteral("referto.pdf"));
+        QVERIFY(QFile::link(toTheSource ? source : other, copy));
+
+        QCOMPARE(attachments::copyIn(source, QStringLiteral("referto.pdf")), attachments::CopyResult::Copied);
+        QVERIFY(!QFileInfo(copy).isSymLink());
+        QCOMPARE(readFile(copy), QByteArray("referto"));
+        QCOMPARE(readFile(other), QByteArray("da non toccare"));
+        QCOMPARE(readFile(source), QByteArray("referto"));
+        QCOMPARE(QDir(attachments::folder()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{QStringLiteral("referto.pdf")});
+    }
+
     // Cancelled half way, failed, or asked for a name that is not bare: the folder is
     // as it was, the earlier copy keeps its bytes, and nothing lands anywhere else.
     void nothingLeftBehind_data()
