@@ -398,6 +398,31 @@ BackupResult backup(const QString &folder, const QString &destination)
     return result;
 }
 
+namespace {
+
+const QRegularExpression &stagingName()
+{
+    static const QRegularExpression name(QStringLiteral("^\\.ripristino-[0-9a-f]{8}$"));
+    return name;
+}
+
+// A restore stopped before its end (the computer switched off, the window closed) leaves
+// its hidden folder behind, and nothing else when it had not started moving files into
+// place. Such a folder holds only what the backup holds: it goes, so that the target
+// counts as empty again. Anything else in the target stays, and makes it not empty.
+void removeLeftStaging(const QString &target)
+{
+    const QFileInfoList entries =
+        QDir(target).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo &e : entries)
+        if (!e.isDir() || e.isSymLink() || !stagingName().match(e.fileName()).hasMatch())
+            return;
+    for (const QFileInfo &e : entries)
+        QDir(e.filePath()).removeRecursively();
+}
+
+} // namespace
+
 RestoreResult restore(const QString &backupFile, const QString &target, bool force)
 {
     RestoreResult result;
@@ -413,6 +438,7 @@ RestoreResult restore(const QString &backupFile, const QString &target, bool for
     if (targetInfo.exists() || targetInfo.isSymLink()) {
         if (!targetInfo.isDir())
             return fail(QStringLiteral("%1 non \u00e8 una cartella").arg(native(target)));
+        removeLeftStaging(target);
         if (!QDir(target).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
             return fail(QStringLiteral("la cartella %1 non \u00e8 vuota: il ripristino si fa soltanto in una "
                                        "cartella vuota, per non mescolare o sovrascrivere dati")

@@ -324,6 +324,37 @@ private slots:
         QCOMPARE(support::treeOf(restored), full);
     }
 
+    // The hidden folder an interrupted restore leaves is cleared by the next restore; with
+    // anything else beside it the folder still counts as not empty, and is not touched.
+    void leftoversOfAnInterruptedRestore()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("Tirello"));
+        QDir().mkpath(folder);
+        makeSoundFolder(folder);
+        const QString copies = m_dir->filePath(QStringLiteral("copie"));
+        Run r = tool({QStringLiteral("copia"), folder, copies});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString zip = onlyBackupIn(copies);
+
+        const QString target = m_dir->filePath(QStringLiteral("nuova"));
+        const QString left = QDir(target).filePath(QStringLiteral(".ripristino-0123abcd"));
+        QVERIFY(QDir().mkpath(left));
+        QVERIFY(support::writeFile(QDir(left).filePath(programfiles::kClients), "a met\xe0"));
+        QVERIFY(support::writeFile(QDir(target).filePath(QStringLiteral("appunti.txt")), "mio"));
+        const auto before = support::treeOf(target);
+        r = tool({QStringLiteral("ripristina"), zip, target});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains(QStringLiteral("non \u00e8 vuota")));
+        QCOMPARE(support::treeOf(target), before);
+
+        QVERIFY(QFile::remove(QDir(target).filePath(QStringLiteral("appunti.txt"))));
+        r = tool({QStringLiteral("ripristina"), zip, target});
+        QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
+        QMap<QString, QByteArray> expected = support::treeOf(folder);
+        expected.remove(QStringLiteral("copie"));
+        QCOMPARE(support::treeOf(target), expected);
+    }
+
     void damagedBackupIsRefused()
     {
         makeSoundFolder(m_dir->path());
