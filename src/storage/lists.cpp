@@ -46,13 +46,6 @@ void sortLines(QStringList &lines)
     lines.swap(sorted);
 }
 
-void appendColumn(QString &line, QStringView text, int width)
-{
-    const qsizetype start = line.size();
-    line.append(text.left(width));
-    line.resize(start + width, u' ');
-}
-
 void appendColumn(QString &line, records::RecordView record, int field, int width)
 {
     const qsizetype start = line.size();

@@ -19,9 +19,8 @@ bool lineLess(const QString &a, const QString &b);
 // Sorts in place by lineLess; equal lines keep their order.
 void sortLines(QStringList &lines);
 
-// A fixed-width column of a list line: the text and blanks, cut to exactly width characters.
-void appendColumn(QString &line, QStringView text, int width);
-// The same with the text of a record's field, trimmed, decoded straight into the line.
+// A fixed-width column of a list line: the text of a record's field, trimmed and decoded
+// straight into the line, then blanks, cut to exactly width characters.
 void appendColumn(QString &line, records::RecordView record, int field, int width);
 
 // "Il presente riepilogo contiene N schede."

@@ -63,8 +63,9 @@ public:
     // text() added to the end of `out`, without a string of its own (see
     // text::appendCp1252); appendTrimmed() adds it as text::trim would leave it.
     void appendText(int field, QString &out) const { text::appendCp1252(out, stored(field)); }
-    // The same for a buffer of char16_t that grows like a QVarLengthArray, whose resize
-    // costs nothing while its room lasts.
+    void appendTrimmed(int field, QString &out) const { text::appendCp1252(out, text::trimBytes(stored(field))); }
+    // appendText() for a buffer of char16_t that grows like a QVarLengthArray, whose
+    // resize costs nothing while its room lasts.
     template <typename Chars>
     void appendText(int field, Chars &out) const
     {
@@ -73,7 +74,6 @@ public:
         out.resize(at + bytes.size());
         text::decodeCp1252(bytes, out.data() + at);
     }
-    void appendTrimmed(int field, QString &out) const { text::appendCp1252(out, text::trimBytes(stored(field))); }
     // The bytes text() decodes, one character each (trimmed like the text), not decoded.
     QByteArrayView stored(int field) const
     {
