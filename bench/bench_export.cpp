@@ -39,28 +39,14 @@ Fixture g;
 
 constexpr quint64 kSeed = 2024;
 
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok && v > 0 ? v : fallback;
-}
-
 void prepare()
 {
-    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
-    g.dir = std::make_unique<QTemporaryDir>((base.isEmpty() ? QDir::tempPath() : base)
-                                            + QStringLiteral("/tirello-bench-XXXXXX"));
-    if (!g.dir->isValid())
-        throw std::runtime_error("cannot create the temporary folder");
-    g.count = envInt("TIRELLO_BENCH_CLIENTS", 100000);
+    g.dir = benchgen::scratchFolder();
+    g.count = benchgen::envCount("TIRELLO_BENCH_CLIENTS", 100000);
 
-    benchgen::Options options;
-    options.seed = kSeed;
-    options.counts = {g.count, 0, 0, 0};
     QElapsedTimer t;
     t.start();
-    g.clients = benchgen::generateFolder(g.dir->path(), options).at(0).path;
+    g.clients = benchgen::generateClients(g.dir->path(), g.count, kSeed).path;
     g.xls = g.dir->filePath(clients::exportSheet().fileName);
     std::fprintf(stderr, "Generated %d client records in %.2f s into %s\n", g.count, double(t.elapsed()) / 1000.0,
                  qPrintable(g.dir->path()));

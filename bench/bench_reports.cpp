@@ -53,21 +53,10 @@ struct Fixture {
 
 Fixture g;
 
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok && v > 0 ? v : fallback;
-}
-
 void prepare()
 {
-    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
-    g.dir = std::make_unique<QTemporaryDir>((base.isEmpty() ? QDir::tempPath() : base) +
-                                            QStringLiteral("/tirello-bench-XXXXXX"));
-    if (!g.dir->isValid())
-        throw std::runtime_error("cannot create the temporary folder");
-    g.count = envInt("TIRELLO_BENCH_REPORTS", 20000);
+    g.dir = benchgen::scratchFolder();
+    g.count = benchgen::envCount("TIRELLO_BENCH_REPORTS", 20000);
 
     const benchgen::Written w = benchgen::generateReports(g.dir->path(), g.count, kYear, kSeed);
     g.reports = w.path;

@@ -62,13 +62,6 @@ struct Fixture {
 
 Fixture g;
 
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok && v > 0 ? v : fallback;
-}
-
 QString csvField(const QString &value)
 {
     QString v = value;
@@ -176,19 +169,12 @@ void checkSqliteAgrees(const QStringList &ours, bool filtered)
 
 void prepare()
 {
-    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
-    g.dir = std::make_unique<QTemporaryDir>((base.isEmpty() ? QDir::tempPath() : base) +
-                                            QStringLiteral("/tirello-bench-XXXXXX"));
-    if (!g.dir->isValid())
-        throw std::runtime_error("cannot create the temporary folder");
-    g.count = envInt("TIRELLO_BENCH_CLIENTS", 100000);
+    g.dir = benchgen::scratchFolder();
+    g.count = benchgen::envCount("TIRELLO_BENCH_CLIENTS", 100000);
 
-    benchgen::Options options;
-    options.seed = kSeed;
-    options.counts = {g.count, 0, 0, 0};
-    const auto written = benchgen::generateFolder(g.dir->path(), options);
-    g.clients = written.at(0).path;
-    g.bytes = written.at(0).bytes;
+    const benchgen::Written written = benchgen::generateClients(g.dir->path(), g.count, kSeed);
+    g.clients = written.path;
+    g.bytes = written.bytes;
 
     for (const Filter &f : kThree)
         g.three.set(QString::fromLatin1(f.field), QString::fromLatin1(f.typed));

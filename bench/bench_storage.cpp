@@ -59,21 +59,10 @@ Fixture g;
 
 constexpr quint64 kSeed = 2024;
 
-int envInt(const char *name, int fallback)
-{
-    bool ok = false;
-    const int v = qEnvironmentVariableIntValue(name, &ok);
-    return ok && v > 0 ? v : fallback;
-}
-
 void prepare()
 {
-    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
-    g.dir = std::make_unique<QTemporaryDir>(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/tirello-bench-XXXXXX")
-                                                           : base + QStringLiteral("/tirello-bench-XXXXXX"));
-    if (!g.dir->isValid())
-        throw std::runtime_error("cannot create the temporary folder");
-    g.count = envInt("TIRELLO_BENCH_CLIENTS", 100000);
+    g.dir = benchgen::scratchFolder();
+    g.count = benchgen::envCount("TIRELLO_BENCH_CLIENTS", 100000);
 
     QElapsedTimer t;
     t.start();
@@ -85,12 +74,9 @@ void prepare()
         g.bytes = QFileInfo(g.clients).size();
         g.count = int(g.bytes / records::client().size());
     } else {
-        benchgen::Options options;
-        options.seed = kSeed;
-        options.counts = {g.count, 0, 0, 0};
-        const auto written = benchgen::generateFolder(g.dir->path(), options);
-        g.clients = written.at(0).path;
-        g.bytes = written.at(0).bytes;
+        const benchgen::Written written = benchgen::generateClients(g.dir->path(), g.count, kSeed);
+        g.clients = written.path;
+        g.bytes = written.bytes;
     }
     std::fprintf(stderr, "Generated %d client records (%.1f MB) in %.2f s into %s\n", g.count,
                  double(g.bytes) / (1024.0 * 1024.0), double(t.elapsed()) / 1000.0, qPrintable(g.dir->path()));

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -1092,6 +1093,31 @@ QList<Written> generateFolder(const QString &folder, const Options &options,
     one(certificatesFile(year), records::certificate(), n.certificates,
         [&](int i) { return certificate(seed, i, year, n.clients, n.models); });
     return out;
+}
+
+Written generateClients(const QString &folder, int count, quint64 seed)
+{
+    Options options;
+    options.seed = seed;
+    options.counts = {count, 0, 0, 0};
+    return generateFolder(folder, options).at(0);
+}
+
+int envCount(const char *name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+std::unique_ptr<QTemporaryDir> scratchFolder()
+{
+    const QString base = qEnvironmentVariable("TIRELLO_BENCH_DIR");
+    auto dir = std::make_unique<QTemporaryDir>((base.isEmpty() ? QDir::tempPath() : base) +
+                                               QStringLiteral("/tirello-bench-XXXXXX"));
+    if (!dir->isValid())
+        throw std::runtime_error("cannot create the temporary folder");
+    return dir;
 }
 
 } // namespace benchgen

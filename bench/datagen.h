@@ -10,6 +10,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QTemporaryDir;
 
 namespace benchgen {
 
@@ -58,6 +61,18 @@ QList<Written> generateFolder(const QString &folder, const Options &options,
 // `clients` regular clients (whose archive is not written) and every kind of analysis;
 // about 13.5 kB each, so 20,000 make 270 MB. `year` 0 means the current year.
 Written generateReports(const QString &folder, int count, int year, quint64 seed, int clients = 2000);
+
+// `count` client cards alone, as the program's client archive in folder.
+Written generateClients(const QString &folder, int count, quint64 seed);
+
+// ---- For the benchmark harnesses ----
+
+// A knob: the positive whole number in the environment variable `name`, else fallback.
+int envCount(const char *name, int fallback);
+// A new temporary folder for the big files, inside TIRELLO_BENCH_DIR when that is set (it
+// must be on the disk the program will use). Throws std::runtime_error when it cannot be
+// made.
+std::unique_ptr<QTemporaryDir> scratchFolder();
 
 // The archive file names.
 QString clientsFile();
