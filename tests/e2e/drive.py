@@ -63,11 +63,16 @@ def walk(acc):
             stack.extend(reversed(children(a)))
 
 
-def showing(acc):
+def has_state(acc, state):
+    """Whether the control is in that state; a control gone meanwhile is in none."""
     try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
+        return acc.getState().contains(state)
     except Exception:
         return False
+
+
+def showing(acc):
+    return has_state(acc, pyatspi.STATE_SHOWING)
 
 
 def text_of(acc):
@@ -184,10 +189,7 @@ def key(*keys):
 
 
 def focused(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_FOCUSED)
-    except Exception:
-        return False
+    return has_state(acc, pyatspi.STATE_FOCUSED)
 
 
 def focus(field):
