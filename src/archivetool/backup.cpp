@@ -400,9 +400,13 @@ BackupResult backup(const QString &folder, const QString &destination)
 
 namespace {
 
+// The hidden folder a restore fills first: the prefix and eight hexadecimal digits.
+const QString kStagingPrefix = QStringLiteral(".ripristino-");
+
 const QRegularExpression &stagingName()
 {
-    static const QRegularExpression name(QStringLiteral("^\\.ripristino-[0-9a-f]{8}$"));
+    static const QRegularExpression name(u'^' + QRegularExpression::escape(kStagingPrefix) +
+                                         QStringLiteral("[0-9a-f]{8}$"));
     return name;
 }
 
@@ -454,8 +458,8 @@ RestoreResult restore(const QString &backupFile, const QString &target, bool for
     const QDir into(target);
     QString staging;
     for (int attempt = 0; attempt < 100 && staging.isEmpty(); ++attempt) {
-        const QString name = QStringLiteral(".ripristino-%1").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                                  QLatin1Char('0'));
+        const QString name =
+            kStagingPrefix + QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         if (into.mkdir(name))
             staging = into.filePath(name);
     }
