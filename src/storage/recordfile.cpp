@@ -353,11 +353,6 @@ int threadsFor(qint64 bytes)
     return bytes >= g_twoThreadSize.load() && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
 }
 
-qint64 twoThreadSize()
-{
-    return g_twoThreadSize.load();
-}
-
 qint64 setTwoThreadSize(qint64 bytes)
 {
     return g_twoThreadSize.exchange(bytes);

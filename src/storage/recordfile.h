@@ -102,9 +102,8 @@ PartErrors scanParts(const QString &path, int recordSize,
                      const std::function<void(int part, int index, QByteArrayView record)> &each);
 
 // How many threads scan() and scanParts() use on an archive of `bytes` bytes: two from
-// twoThreadSize() on, on a machine with two cores or more.
+// 4 MiB (or the size setTwoThreadSize() gave) on, on a machine with two cores or more.
 int threadsFor(qint64 bytes);
-qint64 twoThreadSize();
 // For tests and benchmarks: sets the size from which a scan uses two threads (0: always,
 // a huge value: never) and returns the previous one. Not for use while a scan runs.
 qint64 setTwoThreadSize(qint64 bytes);
