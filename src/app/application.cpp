@@ -1,11 +1,14 @@
 #include "application.h"
 
+#include "storage/sharelock.h"
+
 #include <QCoreApplication>
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QThread>
 #include <QTranslator>
 
 namespace app {
@@ -24,6 +27,16 @@ void setUp(QApplication &app)
     if (qt->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qt);
+
+    // While a save waits for another station's lock, the pointer shows it is busy.
+    sharelock::setWaitingHook([](bool waiting) {
+        if (QThread::currentThread() != qApp->thread())
+            return;
+        if (waiting)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
 
 } // namespace app

@@ -99,7 +99,7 @@ public:
             file.openForReading();
             // Held while reading: a record that a copy of the program is writing right now
             // is read before or after it, never half way.
-            file.lock();
+            file.lock(RecordFile::Lock::Read, true);
             const qint64 size = QFileInfo(path).size();
             const qint64 whole = size / m_layout.size();
             const int perBlock = qMax(1, (1 << 20) / m_layout.size());
@@ -295,7 +295,7 @@ QString whileLocked(const QString &path, int recordSize, const std::function<QSt
     try {
         RecordFile file(path, recordSize);
         file.openForReading();
-        file.lock();
+        file.lock(RecordFile::Lock::Read, true);
         return work();
     } catch (const ArchiveError &e) {
         return QStringLiteral("impossibile leggere %1 (%2)")

@@ -334,6 +334,8 @@ QString DocumentCard::archivePath() const
 
 void DocumentCard::openArchive(const QString &archivePath, const QString &title)
 {
+    if (archivePath != lblFile->text())
+        m_numberedAt.reset(); // a number proposed for another year's archive
     lblFile->setText(archivePath);
     setWindowTitle(title);
 }
@@ -413,7 +415,72 @@ void DocumentCard::cmdNuovoClick()
     }
     edit(QStringLiteral("txtNumRap"))->setText(*number);
     edit(QStringLiteral("txtData"))->setText(now.toString(QStringLiteral("dd/MM/yyyy")));
+    m_numberedAt = count;
     firstField()->setFocus();
+}
+
+namespace {
+
+QString documentWords(settings::DocumentKind kind)
+{
+    return kind == settings::DocumentKind::Reports ? QStringLiteral("rapporto di prova")
+                                                   : QStringLiteral("certificato di analisi");
+}
+
+} // namespace
+
+QString DocumentCard::repeatedNumberQuestion(const QString &number, const QString &proposed, const QString &words)
+{
+    return QStringLiteral("Attenzione: il numero %1 \u00e8 gi\u00e0 stato assegnato a un altro %3 dell'archivio.\n\r\n\r"
+                          "Si vuole registrare questo %3 con il numero %2?")
+        .arg(number, proposed, words);
+}
+
+std::optional<QString> DocumentCard::checkBeforeAppend(RecordFile &file)
+{
+    if (!m_numberedAt || std::exchange(m_keepNumber, false))
+        return std::nullopt;
+    const QString number = text::trim(edit(QStringLiteral("txtNumRap"))->text());
+    const int numberField = layout().indexOf(QStringLiteral("txtNumRap"));
+    const int n = file.count();
+    records::Record r(layout());
+    bool repeated = false;
+    if (*m_numberedAt < n) {
+        file.seek(*m_numberedAt);
+        while (!repeated && !file.atEnd()) {
+            file.read(r.bytes());
+            repeated = text::trim(r.text(numberField)) == number;
+        }
+    }
+    if (!repeated)
+        return std::nullopt;
+    // The number "Nuovo" would give now, with the options it read.
+    const std::optional<QString> next = settings::nextNumber(
+        lblInizio->text(), n, text::trim(lblSolare->text()) == settings::kYes, Clock::now().date().year());
+    if (!next)
+        throw ArchiveError(QStringLiteral("start number is not a whole number"));
+    m_proposed = *next;
+    return repeatedNumberQuestion(number, m_proposed, documentWords(m_d.kind));
+}
+
+bool DocumentCard::answerBeforeAppend(Messages::Answer answer)
+{
+    switch (answer) {
+    case Messages::Answer::Yes:
+        edit(QStringLiteral("txtNumRap"))->setText(m_proposed);
+        return true;
+    case Messages::Answer::No:
+        m_keepNumber = true; // saved as typed: a number may be issued again on purpose
+        return true;
+    case Messages::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void DocumentCard::becameStored(int)
+{
+    m_numberedAt.reset();
 }
 
 bool DocumentCard::mandatoryFieldsPresent()

@@ -58,6 +58,10 @@ public:
         void (*openPrint)(QWidget *, std::function<records::Values()>);
     };
 
+    // "Attenzione: il numero ... è già stato assegnato ..." for a number that another
+    // station stored since "Nuovo"; words: "rapporto di prova" or "certificato di analisi".
+    static QString repeatedNumberQuestion(const QString &number, const QString &proposed, const QString &words);
+
     static inline const QString kDateHint = QStringLiteral(
         "Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario.");
     // Closing the card could not write the laboratory block back; the card closes all
@@ -111,6 +115,10 @@ protected:
 
     QWidget *firstField() const override;
     bool mandatoryFieldsPresent() override;
+    // A new document's number against what other stations stored since "Nuovo".
+    std::optional<QString> checkBeforeAppend(RecordFile &file) override;
+    bool answerBeforeAppend(Messages::Answer answer) override;
+    void becameStored(int position) override;
     Messages::Kind saveFailureKind() const override { return m_d.saveFailure; }
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -119,4 +127,9 @@ private:
     void buildGeneralData();
 
     Description m_d;
+    // The records the archive held when "Nuovo" proposed the card's number: those stored
+    // after them came from other stations meanwhile. None: no proposed number to check.
+    std::optional<int> m_numberedAt;
+    QString m_proposed;           // the number the last question offered
+    bool m_keepNumber = false;    // the user chose to save a repeated number as it is
 };

@@ -1,6 +1,7 @@
 #include "inifile.h"
 
 #include "safesave.h"
+#include "sharelock.h"
 #include "textcodec.h"
 
 #include <QFile>
@@ -193,6 +194,14 @@ void writeMany(const QString &path, const QString &section, const QList<std::pai
 {
     if (values.isEmpty())
         return;
+    // Read, changed and replaced under the file's lock: another station's change made
+    // meanwhile is read here and kept, never written over with what was read before.
+    sharelock::ShareLock lock(path);
+    try {
+        lock.acquire();
+    } catch (const sharelock::Error &e) {
+        throw IniError(QString::fromStdString(e.what()));
+    }
     QList<Line> lines = parse(load(path));
     for (const auto &[key, value] : values)
         setValue(lines, section, key, value);

@@ -30,7 +30,9 @@ QStringList readMany(const QString &path, const QString &section, const QStringL
 
 // Replaces the key's value in place, or adds the key at the end of its section, or the
 // section at the end of the file, or creates the file. The file is replaced whole
-// (safesave), so a failure leaves the old file as it was. Throws IniError.
+// (safesave), so a failure leaves the old file as it was. The file is read and replaced
+// under its lock (sharelock.h), so that stations sharing the folder never write over each
+// other's changes. Throws IniError.
 void write(const QString &path, const QString &section, const QString &key, const QString &value);
 
 // Several keys of one section, in order, as write() would one after the other, but with

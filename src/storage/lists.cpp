@@ -141,9 +141,15 @@ std::optional<Found> lastRecordOfLine(const QString &archivePath, const records:
     for (const std::exception_ptr &e : errors)
         if (e)
             std::rethrow_exception(e);
-    for (int p = archive::kMaxScanParts - 1; p >= 0; --p)
-        if (last[p])
-            return std::move(last[p]);
+    for (int p = archive::kMaxScanParts - 1; p >= 0; --p) {
+        if (!last[p])
+            continue;
+        // The scan takes no lock, so the record is read again under it: a card is never
+        // given one that another station was part-way through writing.
+        Found found = std::move(*last[p]);
+        found.record = records::Record(layout, archive::readAt(archivePath, layout.size(), found.position));
+        return found;
+    }
     return std::nullopt;
 }
 

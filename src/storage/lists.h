@@ -70,8 +70,9 @@ struct Found {
 
 // The record a chosen list line stands for: the last one in file order whose line,
 // trimmed, equals the chosen line, trimmed. Found only after the whole archive has been
-// read: a failure part way throws ArchiveError and finds nothing. `lineOf` as for
-// collectLines.
+// read: a failure part way throws ArchiveError and finds nothing. The record is read
+// again at its position under the archive's lock, as it is stored when found. `lineOf`
+// as for collectLines.
 std::optional<Found> lastRecordOfLine(const QString &archivePath, const records::Layout &layout,
                                       const LineOf &lineOf, const QString &line);
 

@@ -1,5 +1,7 @@
 #include "recordfile.h"
 
+#include "log.h"
+#include "sharelock.h"
 #include "writethrough.h"
 
 #include <atomic>
@@ -36,7 +38,8 @@ void RecordFile::open()
     close();
     // Unbuffered: every write reaches the file inside the write call, under the lock,
     // and nothing is left over for close() to write after the lock is gone.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    m_mode = QIODevice::ReadWrite | QIODevice::Unbuffered;
+    if (!m_file.open(m_mode))
         fail(QStringLiteral("cannot open or create"));
     m_index = 0;
 }
@@ -44,7 +47,8 @@ void RecordFile::open()
 void RecordFile::openForReading()
 {
     close();
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    m_mode = QIODevice::ReadOnly | QIODevice::Unbuffered;
+    if (!m_file.open(m_mode))
         fail(QStringLiteral("cannot open for reading"));
     m_index = 0;
 }
@@ -75,9 +79,25 @@ void RecordFile::read(QByteArray &buffer)
 {
     buffer.resize(m_size);
     const qint64 at = qint64(m_index) * m_size;
-    // A short read means there is no whole record here (past the end or a partial tail).
-    if ((m_file.pos() != at && !m_file.seek(at)) || m_file.read(buffer.data(), m_size) != m_size)
-        fail(QStringLiteral("no record at index %1").arg(m_index));
+    const auto readOnce = [&](char *into) {
+        // A short read means there is no whole record here (past the end or a partial tail).
+        if ((m_file.pos() != at && !m_file.seek(at)) || m_file.read(into, m_size) != m_size)
+            fail(QStringLiteral("no record at index %1").arg(m_index));
+    };
+    readOnce(buffer.data());
+    if (m_locked && m_share && !m_share->hasLockFile()) {
+        // Locked without a lock file (a folder that takes no new file): another station
+        // may be writing this very record, so it is taken only once two reads agree.
+        QByteArray again(m_size, Qt::Uninitialized);
+        for (int attempt = 0;; ++attempt) {
+            readOnce(again.data());
+            if (again == buffer)
+                break;
+            if (attempt == 20)
+                fail(QStringLiteral("record at index %1 kept changing while read").arg(m_index));
+            buffer.swap(again);
+        }
+    }
     ++m_index;
 }
 
@@ -133,7 +153,11 @@ void RecordFile::write(const QByteArray &buffer)
         if (before.size() != qMin<qint64>(m_size, oldSize - at))
             fail(QStringLiteral("cannot read index %1").arg(m_index));
     }
-    if (!m_file.seek(at) || !writeWhole(buffer) || !syncToDisk()) {
+    // An append first gives the file its new size in one step, then writes the record
+    // into it: a share may carry one write in several pieces, and the size others see
+    // must never stop part way through a record.
+    const bool grows = at + m_size > oldSize;
+    if ((grows && !m_file.resize(at + m_size)) || !m_file.seek(at) || !writeWhole(buffer) || !syncToDisk()) {
         // Undone here, still under the lock: a failed write leaves the archive as it was.
         const QString why = m_file.errorString();
         if (!before.isEmpty() && m_file.seek(at))
@@ -146,28 +170,42 @@ void RecordFile::write(const QByteArray &buffer)
     ++m_index;
 }
 
-void RecordFile::lock()
+void RecordFile::lock(Lock kind, bool keepAlive)
 {
     if (m_locked || !m_file.isOpen())
         return;
+    auto share = std::make_unique<sharelock::ShareLock>(m_path);
+    try {
+        share->acquire(keepAlive);
+    } catch (const sharelock::Error &e) {
+        throw ArchiveError(QStringLiteral("%1: lock not had (%2)").arg(m_path, QString::fromStdString(e.what())));
+    }
+    // Opened again under the lock: what a share shows is fresh only from an open on.
+    m_file.close();
+    if (!m_file.open(m_mode))
+        fail(QStringLiteral("cannot open again under the lock")); // the lock goes with `share`
+    m_share = std::move(share);
 #ifdef Q_OS_UNIX
     int rc;
     do {
-        rc = ::flock(m_file.handle(), LOCK_EX);
+        rc = ::flock(m_file.handle(), kind == Lock::Read ? LOCK_SH : LOCK_EX);
     } while (rc != 0 && errno == EINTR);
-    // A file system without locks still lets the user work, as without sharing.
+    // A file system without flock still has the lock file.
+    if (rc != 0)
+        qCDebug(lcTirello) << "no flock on" << m_path << ":" << std::strerror(errno);
 #endif
     m_locked = true;
 }
 
 void RecordFile::unlock()
 {
-    if (!m_locked)
-        return;
+    if (m_locked) {
 #ifdef Q_OS_UNIX
-    ::flock(m_file.handle(), LOCK_UN);
+        ::flock(m_file.handle(), LOCK_UN);
 #endif
-    m_locked = false;
+        m_locked = false;
+    }
+    m_share.reset(); // removes the lock file
 }
 
 namespace archive {
@@ -183,6 +221,7 @@ QByteArray readAt(const QString &path, int recordSize, int position)
 {
     RecordFile file(path, recordSize);
     file.open();
+    file.lock(RecordFile::Lock::Read);
     file.seek(position - 1);
     QByteArray record;
     file.read(record);
@@ -358,10 +397,12 @@ qint64 setTwoThreadSize(qint64 bytes)
     return g_twoThreadSize.exchange(bytes);
 }
 
-void scan(const QString &path, int recordSize, const Each &each)
+void scan(const QString &path, int recordSize, const Each &each, ScanLock lock)
 {
     RecordFile file(path, recordSize);
     file.open();
+    if (lock == ScanLock::Held)
+        file.lock(RecordFile::Lock::Read, true);
     const int n = file.count();
     std::optional<ReadAhead> ahead;
     if (n >= 2 && threadsFor(qint64(n) * recordSize) > 1) {

@@ -10,7 +10,12 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <stdexcept>
+
+namespace sharelock {
+class ShareLock;
+}
 
 class ArchiveError : public std::runtime_error {
 public:
@@ -49,9 +54,16 @@ public:
     // every byte) before it throws, so with lock() taken nothing of it is ever seen.
     void write(const QByteArray &buffer);
 
-    // Advisory lock on the whole archive for a write cycle, so that copies of the
-    // program sharing the folder never append onto the same record.
-    void lock();
+    // The lock on the whole archive, between the processes of this computer (flock) and
+    // between the stations sharing the folder (the lock file "<archive>.lock", see
+    // sharelock.h). Write: for a write cycle, so that no two copies of the program append
+    // onto the same record or save one record at once. Read: to read records whole while
+    // no copy writes (a whole-archive read passes keepAlive, as it may take a while).
+    // The file is opened again once the lock is had, so that its size and bytes are those
+    // on the share now, never those seen before. Throws ArchiveError when another station
+    // holds the lock for longer than the wait.
+    enum class Lock { Write, Read };
+    void lock(Lock kind = Lock::Write, bool keepAlive = false);
     void unlock();
 
     const QString &path() const { return m_path; }
@@ -65,15 +77,18 @@ private:
     QString m_path;
     int m_size;
     QFile m_file;
+    QIODevice::OpenMode m_mode;
     int m_index = 0;
     bool m_locked = false;
+    std::unique_ptr<sharelock::ShareLock> m_share;
 };
 
 // Complete cycles (open, work, close) on an archive. They throw ArchiveError.
 namespace archive {
 
 int count(const QString &path, int recordSize);
-// position is 1-based, as shown on the cards.
+// position is 1-based, as shown on the cards. Read under the lock: never a record that
+// another copy of the program is part-way through writing.
 QByteArray readAt(const QString &path, int recordSize, int position);
 void overwriteAt(const QString &path, int position, const QByteArray &record);
 // Returns the new record's position (the old count + 1).
@@ -82,8 +97,12 @@ int append(const QString &path, const QByteArray &record);
 // its 0-based index. The bytes lie in the read buffer and last only for the call: copy
 // them (record.toByteArray()) to keep them. A big archive is read ahead on a second thread
 // while `each` works.
+// Without the lock (lists on screen) a record that another copy of the program is writing
+// at that moment may be read half old, half new; what is read to be written somewhere
+// (an export file) takes the archive's read lock for the whole read.
+enum class ScanLock { None, Held };
 void scan(const QString &path, int recordSize,
-          const std::function<void(int index, QByteArrayView record)> &each);
+          const std::function<void(int index, QByteArrayView record)> &each, ScanLock lock = ScanLock::None);
 
 // The most parts scanParts() cuts an archive into.
 inline constexpr int kMaxScanParts = 2;

@@ -178,6 +178,17 @@ QString RecordView::text(const QString &name) const
     return i < 0 ? QString() : text(i);
 }
 
+bool sameContent(RecordView a, RecordView b)
+{
+    const int n = int(a.layout().fields().size());
+    if (&a.layout() != &b.layout())
+        return false;
+    for (int i = 0; i < n; ++i)
+        if (a.stored(i) != b.stored(i))
+            return false;
+    return true;
+}
+
 Record RecordView::toRecord() const
 {
     return Record(*m_layout, QByteArray(m_bytes, m_layout->size()));

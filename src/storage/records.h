@@ -114,6 +114,11 @@ private:
     QByteArray m_bytes;
 };
 
+// Whether two records of one layout hold the same texts in every field: the bytes a field
+// leaves unused (after its length or its ending zero) do not count, as no reader looks at
+// them and copies of the program leave different things there.
+bool sameContent(RecordView a, RecordView b);
+
 // Attachment fields: the three file names and descriptions every record carries, shown
 // on the cards as hidden labels.
 bool isAttachmentField(const QString &name);

@@ -98,6 +98,7 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
     try {
         grid.reserve(grid.rowCount() + archive::count(archivePath, layout.size()));
         QVarLengthArray<char16_t, 1024> joined; // one cell at a time, in the room of the last
+        // Under the read lock: a record another station is writing never reaches the file.
         archive::scan(archivePath, layout.size(), [&](int, QByteArrayView bytes) {
             const records::RecordView record(layout, bytes.data());
             grid.appendRow();
@@ -111,7 +112,7 @@ bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const Q
                 }
                 grid.appendCell(text::trimView(QStringView(joined.constData(), joined.size())));
             }
-        });
+        }, archive::ScanLock::Held);
         return true;
     } catch (const std::exception &) {
         return false;

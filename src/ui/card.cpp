@@ -1,5 +1,6 @@
 #include "card.h"
 
+#include "storage/log.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 #include "ui/hintline.h"
@@ -149,12 +150,16 @@ void CardWindow::clearCard()
             label->clear();
     }
     lblPosizione->clear();
+    m_loadedAt = 0;
 }
 
 void CardWindow::showRecord(const Record &record, int position)
 {
     loadRecord(record);
     lblPosizione->setText(QString::number(position));
+    m_loaded = record.bytes();
+    m_loadedAt = position;
+    becameStored(position);
 }
 
 // ---- Protocol ------------------------------------------------------------------------
@@ -167,7 +172,8 @@ bool CardWindow::archiveCommand(F &&work, Messages::Kind failure)
         file.open();
         work(file);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << objectName() << "archive command failed:" << e.what();
         Messages::show(this, failure, cardTexts::kArchiveAccess);
         return false;
     }
@@ -182,55 +188,59 @@ int CardWindow::shownPosition() const
     return p;
 }
 
+void CardWindow::loadAt(RecordFile &file, int position)
+{
+    Record r(m_layout);
+    file.seek(position - 1);
+    file.read(r.bytes());
+    file.close(); // the lock goes before the card is filled
+    showRecord(r, position);
+}
+
 void CardWindow::cmdPrimoClick()
 {
     archiveCommand([this](RecordFile &file) {
+        file.lock(RecordFile::Lock::Read);
         if (file.count() == 0) {
             file.close();
             Messages::information(this, cardTexts::kEmptyArchive);
             return;
         }
-        Record r(m_layout);
-        file.read(r.bytes());
-        showRecord(r, 1);
+        loadAt(file, 1);
     });
 }
 
 void CardWindow::cmdUltimoClick()
 {
     archiveCommand([this](RecordFile &file) {
+        file.lock(RecordFile::Lock::Read);
         const int n = file.count();
         if (n == 0) {
             file.close();
             Messages::information(this, cardTexts::kEmptyArchive);
             return;
         }
-        Record r(m_layout);
-        file.seek(n - 1);
-        file.read(r.bytes());
-        showRecord(r, n);
+        loadAt(file, n);
     });
 }
 
 void CardWindow::cmdAvantiClick()
 {
     archiveCommand([this](RecordFile &file) {
+        file.lock(RecordFile::Lock::Read);
         if (text::isBlank(lblPosizione->text()))
             lblPosizione->setText(QStringLiteral("0")); // a new card moves to the first record
         const int n = file.count();
         if (n == 0) {
             lblPosizione->clear();
+            m_loadedAt = 0;
             file.close();
             Messages::information(this, cardTexts::kEmptyArchive);
             return;
         }
         const int p = shownPosition();
-        if (p < n) {
-            Record r(m_layout);
-            file.seek(p);
-            file.read(r.bytes());
-            showRecord(r, p + 1);
-        }
+        if (p < n)
+            loadAt(file, p + 1);
     });
 }
 
@@ -239,21 +249,17 @@ void CardWindow::cmdIndietroClick()
     archiveCommand([this](RecordFile &file) {
         if (text::trim(lblPosizione->text()) == u"1")
             return;
+        file.lock(RecordFile::Lock::Read);
         if (file.count() == 0) {
             file.close();
             Messages::information(this, cardTexts::kEmptyArchive);
             return;
         }
-        Record r(m_layout);
         if (text::isBlank(lblPosizione->text())) {
-            file.read(r.bytes());
-            showRecord(r, 1);
+            loadAt(file, 1);
             return;
         }
-        const int p = shownPosition();
-        file.seek(p - 2);
-        file.read(r.bytes());
-        showRecord(r, p - 1);
+        loadAt(file, shownPosition() - 1);
     });
 }
 
@@ -267,25 +273,70 @@ void CardWindow::cmdSalvaClick()
 {
     if (!mandatoryFieldsPresent())
         return;
-    archiveCommand([this](RecordFile &file) {
+    // What the save found under the lock that needs the user's word first.
+    enum class Found { Nothing, ChangedElsewhere, AppendQuestion };
+    // The stored record the user agreed to replace, after the question.
+    std::optional<QByteArray> agreed;
+    for (;;) {
         const Record r = storeRecord();
+        Found found = Found::Nothing;
+        QString question;
+        QByteArray storedNow;
         QString done;
-        file.lock();
-        if (!text::isBlank(lblPosizione->text())) {
-            const int p = shownPosition();
-            file.seek(p - 1);
-            file.write(r.bytes());
-            lblPosizione->setText(QString::number(p));
-            done = cardTexts::kSavedChanges;
-        } else {
-            file.seek(file.count());
-            file.write(r.bytes());
-            lblPosizione->setText(QString::number(file.currentIndex()));
-            done = cardTexts::kInserted;
+        const bool ok = archiveCommand([&](RecordFile &file) {
+            file.lock();
+            if (!text::isBlank(lblPosizione->text())) {
+                const int p = shownPosition();
+                // The check and the write in one hold of the lock: no other save between.
+                const QByteArray expected = agreed ? *agreed : (m_loadedAt == p ? m_loaded : QByteArray());
+                if (!expected.isEmpty()) {
+                    Record now(m_layout);
+                    file.seek(p - 1);
+                    file.read(now.bytes());
+                    if (!records::sameContent(now, Record(m_layout, expected))) {
+                        storedNow = now.bytes();
+                        found = Found::ChangedElsewhere;
+                        return;
+                    }
+                }
+                file.seek(p - 1);
+                file.write(r.bytes());
+                lblPosizione->setText(QString::number(p));
+                done = cardTexts::kSavedChanges;
+            } else {
+                if (const std::optional<QString> ask = checkBeforeAppend(file)) {
+                    question = *ask;
+                    found = Found::AppendQuestion;
+                    return;
+                }
+                file.seek(file.count());
+                file.write(r.bytes());
+                lblPosizione->setText(QString::number(file.currentIndex()));
+                done = cardTexts::kInserted;
+            }
+            file.close(); // written and flushed before the user is told
+        }, saveFailureKind());
+        if (!ok)
+            return;
+        switch (found) {
+        case Found::Nothing:
+            m_loaded = r.bytes();
+            m_loadedAt = shownPosition();
+            becameStored(m_loadedAt);
+            Messages::information(this, done);
+            return;
+        case Found::ChangedElsewhere:
+            // No: nothing written, the screen stays for the user to copy from.
+            if (!Messages::question(this, cardTexts::kChangedElsewhere))
+                return;
+            agreed = storedNow;
+            break;
+        case Found::AppendQuestion:
+            if (!answerBeforeAppend(Messages::choose(this, question)))
+                return;
+            break;
         }
-        file.close(); // written and flushed before the user is told
-        Messages::information(this, done);
-    }, saveFailureKind());
+    }
 }
 
 void CardWindow::cmdDuplicaClick()
@@ -299,6 +350,7 @@ void CardWindow::cmdDuplicaClick()
         if (m_controls[i] && records::isAttachmentField(m_layout.fields()[i].name))
             setControlText(m_controls[i], QString());
     lblPosizione->clear();
+    m_loadedAt = 0;
     if (!archiveCommand([](RecordFile &) {}, duplicateFailureKind())) // only an access check
         return;
     firstField()->setFocus();

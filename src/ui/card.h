@@ -13,7 +13,10 @@
 
 #include <QList>
 
+#include <optional>
+
 class QLabel;
+class RecordFile;
 class QToolButton;
 
 namespace cardTexts {
@@ -31,6 +34,10 @@ inline const QString kDuplicated = QStringLiteral(
     "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
     "Al termine premere Salva per inserire la scheda in archivio.");
 inline const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
+// Saving over a record that another station saved after this card loaded it.
+inline const QString kChangedElsewhere = QStringLiteral(
+    "Attenzione: dopo l'apertura, questa scheda \u00e8 stata modificata e salvata da un'altra postazione.\n\r\n\r"
+    "Si vuole sostituire la versione salvata con quella sullo schermo?");
 } // namespace cardTexts
 
 class CardWindow : public WorkWindow, public records::FieldTarget {
@@ -89,6 +96,16 @@ public:
     };
 
 protected:
+    // A new card's check under the archive's lock, just before it is appended to the
+    // archive as it stands now: a question to ask first, or nothing to append at once.
+    // While the question is asked the lock is let go; the answer goes to
+    // answerBeforeAppend(), and the save then starts again from the card (true) or ends
+    // with nothing written (false). A document card checks its number here.
+    virtual std::optional<QString> checkBeforeAppend(RecordFile &) { return std::nullopt; }
+    virtual bool answerBeforeAppend(Messages::Answer) { return false; }
+    // The card became a stored record at this position, loaded or saved.
+    virtual void becameStored(int /*position*/) {}
+
     // The first field of the card, focused by New and Duplicate.
     virtual QWidget *firstField() const = 0;
     // Shows the warning of the first missing mandatory field; false stops the save.
@@ -125,6 +142,13 @@ private:
     int shownPosition() const; // throws ArchiveError when the label holds no number
     void buildBrowsing(QWidget *parent, int x, int y, const BrowseHints &hints);
     QWidget *control(const QString &name) const;
+
+    // Reads the record at a position under the archive's read lock and shows it.
+    void loadAt(RecordFile &file, int position);
+    // What the card last loaded from its position or wrote there: a save by position
+    // first checks that the archive still holds it. m_loadedAt 0: nothing to check.
+    QByteArray m_loaded;
+    int m_loadedAt = 0;
 
     const records::Layout &m_layout;
     QWidget *m_home;

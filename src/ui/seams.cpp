@@ -10,18 +10,22 @@ namespace Messages {
 namespace {
 
 bool g_recording = false;
-QQueue<bool> g_answers;
+QQueue<Answer> g_answers;
 QList<Shown> g_shown;
 
 const QString kTitle = QStringLiteral("Tirello");
 
-QMessageBox::StandardButton showBox(QWidget *parent, Kind kind, const QString &text)
+QMessageBox::StandardButton showBox(QWidget *parent, Kind kind, const QString &text, bool withCancel = false)
 {
     if (g_recording) {
         g_shown.append({kind, text});
-        if (kind == Kind::Question)
-            return (g_answers.isEmpty() || g_answers.dequeue()) ? QMessageBox::Yes : QMessageBox::No;
-        return QMessageBox::Ok;
+        if (kind != Kind::Question)
+            return QMessageBox::Ok;
+        switch (g_answers.isEmpty() ? Answer::Yes : g_answers.dequeue()) {
+        case Answer::Yes: return QMessageBox::Yes;
+        case Answer::No: return QMessageBox::No;
+        case Answer::Cancel: return withCancel ? QMessageBox::Cancel : QMessageBox::No;
+        }
     }
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok | QMessageBox::Cancel;
@@ -32,10 +36,14 @@ QMessageBox::StandardButton showBox(QWidget *parent, Kind kind, const QString &t
     case Kind::Question:
         icon = QMessageBox::Question;
         buttons = QMessageBox::Yes | QMessageBox::No;
+        if (withCancel)
+            buttons |= QMessageBox::Cancel;
         break;
     case Kind::Plain: buttons = QMessageBox::Ok; break;
     }
     QMessageBox box(icon, kTitle, text, buttons, parent);
+    if (withCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -49,6 +57,14 @@ void warning(QWidget *parent, const QString &text) { show(parent, Kind::Warning,
 void error(QWidget *parent, const QString &text) { show(parent, Kind::Error, text); }
 void information(QWidget *parent, const QString &text) { show(parent, Kind::Information, text); }
 bool question(QWidget *parent, const QString &text) { return show(parent, Kind::Question, text); }
+Answer choose(QWidget *parent, const QString &text)
+{
+    switch (showBox(parent, Kind::Question, text, true)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel; // Annulla, Esc or the window closed
+    }
+}
 void plain(QWidget *parent, const QString &text) { show(parent, Kind::Plain, text); }
 
 void startRecording()
@@ -65,7 +81,12 @@ void stopRecording()
 
 void queueAnswer(bool yes)
 {
-    g_answers.enqueue(yes);
+    g_answers.enqueue(yes ? Answer::Yes : Answer::No);
+}
+
+void queueAnswer(Answer answer)
+{
+    g_answers.enqueue(answer);
 }
 
 QList<Shown> taken()

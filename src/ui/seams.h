@@ -24,16 +24,21 @@ void error(QWidget *parent, const QString &text);
 void information(QWidget *parent, const QString &text);
 // Yes and No; true unless the answer is No.
 bool question(QWidget *parent, const QString &text);
+// A question with Yes, No and Cancel ("Sì", "No", "Annulla").
+enum class Answer { Yes, No, Cancel };
+Answer choose(QWidget *parent, const QString &text);
 // OK only.
 void plain(QWidget *parent, const QString &text);
 // A box of the given kind; for a question, true unless the answer is No.
 bool show(QWidget *parent, Kind kind, const QString &text);
 
 // Test seam: while recording no box is shown; boxes are kept in order and questions
-// take the queued answers (Yes when the queue is empty).
+// take the queued answers (Yes when the queue is empty; a Cancel queued for a Yes/No
+// question counts as No).
 void startRecording();
 void stopRecording();
 void queueAnswer(bool yes);
+void queueAnswer(Answer answer);
 QList<Shown> taken(); // what was shown since the last call
 
 } // namespace Messages

@@ -16,6 +16,18 @@ inline void expectOne(Messages::Kind kind, const QString &text)
     QCOMPARE(shown[0].text, text);
 }
 
+// Exactly these boxes were shown since the last reading, in this order.
+inline void expectShown(const QList<Messages::Shown> &expected)
+{
+    const QList<Messages::Shown> shown = Messages::taken();
+    QStringList got, wanted;
+    for (const Messages::Shown &s : shown)
+        got << QString::number(int(s.kind)) + u' ' + s.text;
+    for (const Messages::Shown &s : expected)
+        wanted << QString::number(int(s.kind)) + u' ' + s.text;
+    QCOMPARE(got, wanted);
+}
+
 // No box was shown since the last reading.
 inline void expectNone()
 {

@@ -1,0 +1,334 @@
+#include "sharelock.h"
+
+#include "log.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSysInfo>
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#ifndef Q_OS_UNIX
+#error "sharelock: written for POSIX file systems (open with O_EXCL, rename, link)"
+#endif
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sharelock {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Set by tests only, never while a lock is held.
+Timings g_timings;
+std::mutex g_hookMutex;
+WaitingHook g_hook;
+
+void tellWaiting(bool waiting)
+{
+    WaitingHook hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_hook;
+    }
+    if (hook)
+        hook(waiting);
+}
+
+QByteArray token()
+{
+    const quint64 value = QRandomGenerator::global()->generate64();
+    return QByteArray::number(value, 16).rightJustified(16, '0');
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+int openNew(const QByteArray &path, int flags)
+{
+    int fd;
+    do {
+        fd = ::open(path.constData(), flags | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool writeAt(int fd, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The whole of a small file; empty when it cannot be read.
+QByteArray readSmall(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {};
+    return f.read(4096);
+}
+
+QString errorText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+} // namespace
+
+Timings timings()
+{
+    return g_timings;
+}
+
+Timings setTimings(const Timings &t)
+{
+    return std::exchange(g_timings, t);
+}
+
+void setWaitingHook(WaitingHook hook)
+{
+    std::lock_guard lock(g_hookMutex);
+    g_hook = std::move(hook);
+}
+
+QString lockPathOf(const QString &target)
+{
+    return target + QStringLiteral(".lock");
+}
+
+bool isLockFileName(const QString &name)
+{
+    static const QRegularExpression helper(QStringLiteral("\\.lock\\.[0-9a-f]{16}\\.(probe|stale)$"));
+    return name.endsWith(QStringLiteral(".lock")) || helper.match(name).hasMatch();
+}
+
+Holder parseHolder(const QByteArray &contents)
+{
+    Holder h;
+    for (const QByteArray &raw : contents.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0)
+            continue;
+        const QByteArray key = line.left(eq);
+        const QString value = QString::fromUtf8(line.mid(eq + 1));
+        if (key == "host")
+            h.host = value;
+        else if (key == "pid")
+            h.pid = value.toLongLong();
+        else if (key == "time")
+            h.time = value;
+        else if (key == "token")
+            h.token = value;
+    }
+    return h;
+}
+
+qint64 ageOnShare(const QString &lockPath)
+{
+    struct stat lock {};
+    if (::stat(encoded(lockPath).constData(), &lock) != 0)
+        return -1;
+    // The share's "now": the modification time of a file made there this moment.
+    const QByteArray probe = encoded(lockPath) + '.' + token() + ".probe";
+    const int fd = openNew(probe, O_WRONLY);
+    if (fd < 0)
+        return -1;
+    struct stat now {};
+    const bool known = ::fstat(fd, &now) == 0;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return known ? qint64(now.st_mtime) - qint64(lock.st_mtime) : -1;
+}
+
+// ---- ShareLock -----------------------------------------------------------------------
+
+struct ShareLock::Held {
+    int fd = -1; // the lock file, kept open to keep it fresh; -1 without one
+    bool wroteContents = false;
+    std::thread refresher;
+    std::mutex mutex;
+    std::condition_variable stop;
+    bool stopping = false;
+};
+
+ShareLock::ShareLock(QString target) : m_target(std::move(target)), m_lockPath(lockPathOf(m_target))
+{
+}
+
+ShareLock::~ShareLock()
+{
+    release();
+}
+
+bool ShareLock::hasLockFile() const
+{
+    return m_held && m_held->fd >= 0;
+}
+
+bool ShareLock::tryCreate(int *err)
+{
+    const int fd = openNew(encoded(m_lockPath), O_RDWR);
+    if (fd < 0) {
+        *err = errno;
+        return false;
+    }
+    m_contents = QStringLiteral("host=%1\r\npid=%2\r\ntime=%3\r\ntoken=%4\r\n")
+                     .arg(QSysInfo::machineHostName())
+                     .arg(qint64(::getpid()))
+                     .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
+                          QString::fromLatin1(token()))
+                     .toUtf8();
+    m_held = std::make_unique<Held>();
+    m_held->fd = fd;
+    // A lock file that could not be filled in (a full disk) still holds the lock.
+    m_held->wroteContents = writeAt(fd, m_contents);
+    if (!m_held->wroteContents)
+        qCWarning(lcTirello) << "lock file" << m_lockPath << "made but not filled in:" << errorText(errno);
+    return true;
+}
+
+bool ShareLock::takeOverIfStale()
+{
+    const QByteArray judged = readSmall(m_lockPath);
+    const qint64 age = ageOnShare(m_lockPath);
+    if (age < 0)
+        return !QFile::exists(m_lockPath); // gone meanwhile: try again at once
+    if (age * 1000 < g_timings.staleAfter.count())
+        return false;
+    // Moved aside first, so that of two stations taking it over only one succeeds.
+    const QByteArray lock = encoded(m_lockPath);
+    const QByteArray aside = lock + '.' + token() + ".stale";
+    if (::rename(lock.constData(), aside.constData()) != 0)
+        return errno == ENOENT;
+    const QByteArray moved = readSmall(QFile::decodeName(aside));
+    if (moved == judged) {
+        ::unlink(aside.constData());
+        const Holder h = parseHolder(judged);
+        qCWarning(lcTirello) << "abandoned lock" << m_lockPath << "taken over: station" << h.host << "process"
+                             << h.pid << "since" << h.time << "unwritten for" << age << "s by the share's clock";
+        return true;
+    }
+    // Between the look and the move another station made a fresh lock file: put it back.
+    if (::link(aside.constData(), lock.constData()) == 0)
+        ::unlink(aside.constData());
+    else
+        ::rename(aside.constData(), lock.constData());
+    return false;
+}
+
+void ShareLock::acquire(bool keepAlive)
+{
+    if (m_acquired)
+        return;
+    const Timings t = g_timings;
+    const auto start = Clock::now();
+    auto nextLook = start; // when to look again whether the lock file is abandoned
+    bool told = false;
+    int tries = 0;
+    int refusals = 0; // creates refused with no lock file there
+    for (;;) {
+        int err = 0;
+        if (tryCreate(&err))
+            break;
+        // Some shares answer an exclusive create of an existing file with another error
+        // than EEXIST (SFTP has only a generic failure for it): the file being there is
+        // what counts.
+        struct stat st {};
+        if (err != EEXIST && ::lstat(encoded(m_lockPath).constData(), &st) == 0)
+            err = EEXIST;
+        if (err != EEXIST && ++refusals >= 3) {
+            // No file can be made here: flock() alone guards, as it did before.
+            qCWarning(lcTirello) << "no lock file beside" << m_target << ":" << errorText(err);
+            m_held = std::make_unique<Held>();
+            break;
+        }
+        if (err != EEXIST)
+            continue;
+        const auto now = Clock::now();
+        if (now >= nextLook) {
+            if (takeOverIfStale())
+                continue;
+            nextLook = now + qMin(milliseconds(1000), t.staleAfter / 4);
+        }
+        if (!told && now - start >= t.busyAfter) {
+            tellWaiting(true);
+            told = true;
+        }
+        if (now - start >= t.wait) {
+            if (told)
+                tellWaiting(false);
+            const Holder h = parseHolder(readSmall(m_lockPath));
+            throw Error(QStringLiteral("%1: held by station %2, process %3, since %4")
+                            .arg(m_lockPath, h.host)
+                            .arg(h.pid)
+                            .arg(h.time)
+                            .toStdString());
+        }
+        // Short waits first (a write takes milliseconds), then longer ones, never in step
+        // with another waiting station.
+        const int ceiling = 1 << qMin(++tries, 5); // 2 .. 32 ms
+        std::this_thread::sleep_for(milliseconds(1 + QRandomGenerator::global()->bounded(ceiling)));
+    }
+    if (told)
+        tellWaiting(false);
+    m_acquired = true;
+    if (keepAlive && m_held->fd >= 0) {
+        Held *held = m_held.get();
+        const QByteArray contents = m_contents;
+        const milliseconds every = t.refreshEvery;
+        held->refresher = std::thread([held, contents, every] {
+            std::unique_lock lock(held->mutex);
+            while (!held->stop.wait_for(lock, every, [held] { return held->stopping; }))
+                writeAt(held->fd, contents); // a write: the share sets the time by its clock
+        });
+    }
+}
+
+void ShareLock::release()
+{
+    if (!m_acquired)
+        return;
+    m_acquired = false;
+    if (m_held->refresher.joinable()) {
+        {
+            std::lock_guard lock(m_held->mutex);
+            m_held->stopping = true;
+        }
+        m_held->stop.notify_all();
+        m_held->refresher.join();
+    }
+    if (m_held->fd >= 0) {
+        ::close(m_held->fd);
+        // Only our own: a lock file taken over meanwhile belongs to another station now.
+        const QByteArray now = readSmall(m_lockPath);
+        if (now == m_contents || (!m_held->wroteContents && now.isEmpty())) {
+            if (::unlink(encoded(m_lockPath).constData()) != 0)
+                qCWarning(lcTirello) << "lock file" << m_lockPath << "not removed:" << errorText(errno);
+        } else {
+            qCWarning(lcTirello) << "lock file" << m_lockPath << "was taken over while held";
+        }
+    }
+    m_held.reset();
+}
+
+} // namespace sharelock
