@@ -18,9 +18,11 @@
 #include <archive_entry.h>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -97,6 +99,10 @@ QList<Source> sourcesOf(const QString &folder, QStringList &notes)
             const QString entry = attachments::kFolderName + u'/' + name;
             if (isLeftOver(name))
                 continue;
+            if (QFileInfo(path).isSymLink()) {
+                notes << QStringLiteral("%1 \u00e8 un collegamento ad altro file: esclusa dalla copia").arg(entry);
+                continue;
+            }
             if (!QFileInfo(path).isFile() || !isBackupEntry(entry)) {
                 notes << QStringLiteral("%1 non \u00e8 un documento allegato: esclusa dalla copia").arg(entry);
                 continue;
@@ -181,9 +187,22 @@ QString addFolder(archive *a, const QString &entryName, const QFileInfo &info)
 QString addSource(archive *a, const Source &source, qint64 *bytes)
 {
     const auto copy = [&]() -> QString {
-        QFile in(source.path);
-        if (!in.open(QIODevice::ReadOnly))
+        // An attachment is opened without following a link: one put in its place after the
+        // folder was listed is refused, not followed.
+        const bool attachment = source.entry.contains(u'/');
+        int fd;
+        do {
+            fd = ::open(QFile::encodeName(source.path).constData(),
+                        O_RDONLY | O_CLOEXEC | (attachment ? O_NOFOLLOW : 0));
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            return QStringLiteral("impossibile leggere %1 (%2)")
+                .arg(native(source.path), QString::fromLocal8Bit(std::strerror(errno)));
+        QFile in;
+        if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
             return QStringLiteral("impossibile leggere %1 (%2)").arg(native(source.path), in.errorString());
+        }
         const qint64 size = in.size();
         *bytes += size;
         return addFile(a, source.entry, in, size, QFileInfo(source.path));
@@ -301,7 +320,8 @@ BackupResult backup(const QString &folder, const QString &destination)
 {
     BackupResult result;
     if (!QFileInfo(folder).isDir()) {
-        result.error = QStringLiteral("la cartella %1 non esiste").arg(native(folder));
+        result.error = QFileInfo::exists(folder) ? QStringLiteral("%1 non \u00e8 una cartella").arg(native(folder))
+                                                 : QStringLiteral("la cartella %1 non esiste").arg(native(folder));
         return result;
     }
     const QList<Source> sources = sourcesOf(folder, result.notes);
@@ -362,7 +382,7 @@ BackupResult backup(const QString &folder, const QString &destination)
             }
             return true;
         },
-        &saveError);
+        &saveError, safesave::Links::Follow, safesave::Access::OwnerOnly);
     if (!saved) {
         // A device failure (a full disk) shows as a libarchive error too: the save's
         // reason names it better.
@@ -490,8 +510,13 @@ RestoreResult restore(const QString &backupFile, const QString &target, bool for
         bool refused = false;
         const QString error = readData(
             a, name, [&out](const char *data, qint64 n) { return out.write(data, n) == n; }, &total, &refused);
-        if (refused || (error.isEmpty() && !syncFile(out)))
-            return QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString());
+        if (refused || (error.isEmpty() && !syncFile(out))) {
+            // Said in the user's words where it can be (a full disk), as for a backup.
+            const QString problem = destinationProblem(target, true);
+            return problem.isEmpty()
+                       ? QStringLiteral("impossibile scrivere %1 (%2)").arg(native(path), out.errorString())
+                       : QStringLiteral("impossibile scrivere %1: %2").arg(native(path), problem);
+        }
         if (!error.isEmpty())
             return error;
         if (archive_entry_mtime_is_set(entry))

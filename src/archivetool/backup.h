@@ -31,12 +31,14 @@ struct BackupResult {
     int files = 0;     // entries written (files; the attachment folder not counted)
     qint64 bytes = 0;  // their size before compression
     QString error;     // Italian, when !ok
-    QStringList notes; // files left out, and why (Italian)
+    QStringList notes; // files left out, and why (Italian): a backup with notes is not whole
 };
 
 // Writes a backup of the folder into the destination folder (created when missing),
-// named after the current time. The file appears only when it is complete and has been
-// read back; on any failure nothing is left in the destination.
+// named after the current time, readable by its owner only. The file appears only when it
+// is complete and has been read back; on any failure nothing is left in the destination.
+// What is not a plain file (a folder or a pipe with an archive's name, a link or a device
+// among the attachments) is left out, with a note; links are never followed there.
 BackupResult backup(const QString &folder, const QString &destination);
 
 struct RestoreResult {

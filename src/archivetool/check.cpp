@@ -4,6 +4,7 @@
 #include "storage/programfiles.h"
 #include "storage/recordfile.h"
 #include "storage/records.h"
+#include "storage/sharelock.h"
 #include "storage/textcodec.h"
 
 #include <QDate>
@@ -221,7 +222,8 @@ CheckReport check(const QString &folder)
     report.folder = folder;
     const QDir dir(folder);
     if (!QFileInfo(folder).isDir()) {
-        report.errors.append(QStringLiteral("la cartella %1 non esiste").arg(folder));
+        report.errors.append(QFileInfo::exists(folder) ? QStringLiteral("%1 non \u00e8 una cartella").arg(folder)
+                                                       : QStringLiteral("la cartella %1 non esiste").arg(folder));
         return report;
     }
     if (!QFileInfo(folder).isReadable()) {
@@ -229,6 +231,25 @@ CheckReport check(const QString &folder)
         return report;
     }
     const QStringList names = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    // Looked at first: reading an archive takes over a lock file left on it.
+    for (const QString &name : names) {
+        if (!name.endsWith(QStringLiteral(".lock")))
+            continue;
+        const QString path = dir.filePath(name);
+        const qint64 age = sharelock::ageOnShare(path);
+        if (age < 0 || age * 1000 < sharelock::timings().staleAfter.count())
+            continue; // a station writing right now
+        QFile file(path);
+        const sharelock::Holder h =
+            sharelock::parseHolder(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
+        report.abandonedLocks.append(
+            QStringLiteral("%1, lasciato dalla postazione %2 (processo %3, %4), fermo da %5 secondi: il programma "
+                           "lo toglie da s\u00e9 alla prossima scrittura")
+                .arg(name, h.host.isEmpty() ? QStringLiteral("sconosciuta") : h.host)
+                .arg(h.pid)
+                .arg(h.time.isEmpty() ? QStringLiteral("ora sconosciuta") : h.time)
+                .arg(age));
+    }
     for (const QString &name : names) {
         if (const auto archive = programfiles::archiveOf(name))
             ArchiveCheck(folder, name, *archive, report).run();
@@ -270,6 +291,8 @@ QString format(const CheckReport &report)
     }
     for (const QString &e : report.errors)
         s << "  Errore: " << e << "\n";
+    for (const QString &lock : report.abandonedLocks)
+        s << "  Blocco abbandonato: " << lock << "\n";
     if (report.archives.isEmpty() && report.errors.isEmpty())
         s << "  Nessun archivio nella cartella.\n";
     s << "Esito: ";

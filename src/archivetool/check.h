@@ -1,7 +1,8 @@
 #pragma once
 // The archive check ("verifica"): reads every archive of a program folder and lists what
 // is wrong or suspicious in it, by archive and position. It only reads: nothing in the
-// folder is created, changed or locked for longer than the reading of one archive.
+// folder is changed, and nothing is locked for longer than the reading of one archive
+// (its lock file, and a short-lived file that reads the share's clock, are all it makes).
 
 #include <QList>
 #include <QString>
@@ -36,6 +37,9 @@ struct CheckReport {
     QList<ArchiveSummary> archives; // in name order
     QList<Finding> findings;        // in archive, then file order
     QStringList errors;             // what could not be read at all (Italian)
+    // Lock files that a station left behind when it stopped (Italian, one line each): not
+    // a fault of the archives, the program takes them over by itself.
+    QStringList abandonedLocks;
 
     bool clean() const { return findings.isEmpty() && errors.isEmpty(); }
     qint64 total() const;

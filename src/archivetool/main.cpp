@@ -34,7 +34,8 @@ const char *const kHelp =
     "\n"
     "Codici di uscita:\n"
     "  0  tutto in ordine\n"
-    "  1  trovati problemi negli archivi (verifica; ripristina senza --forza non ripristina)\n"
+    "  1  trovati problemi negli archivi (verifica; ripristina senza --forza non ripristina),\n"
+    "     oppure copia scritta senza qualche file (elencati negli avvisi)\n"
     "  2  comando non eseguito: argomenti sbagliati, cartella o copia illeggibile,\n"
     "     copia non sicura, cartella non vuota, disco pieno o di sola lettura\n";
 
@@ -86,6 +87,14 @@ int copy(const QStringList &args)
     }
     out() << "Copia di sicurezza scritta: " << QDir::toNativeSeparators(result.path) << "\n"
           << "  " << result.files << " file, " << result.bytes << " byte prima della compressione; riletta e integra.\n";
+    if (!result.notes.isEmpty()) {
+        // Written, but not whole: said, and not "tutto in ordine".
+        out() << "  Attenzione: " << (result.notes.size() == 1 ? QStringLiteral("1 file \u00e8 rimasto")
+                                                               : QStringLiteral("%1 file sono rimasti")
+                                                                     .arg(result.notes.size()))
+              << " fuori dalla copia (vedi gli avvisi).\n";
+        return archivetool::kProblems;
+    }
     return archivetool::kOk;
 }
 

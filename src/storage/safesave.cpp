@@ -112,7 +112,7 @@ private:
 
 class Save {
 public:
-    Save(const QString &path, Links links) : m_path(path), m_links(links) {}
+    Save(const QString &path, Links links, Access access) : m_path(path), m_links(links), m_access(access) {}
     ~Save() { discard(); }
 
     bool run(const Writer &writer, QString *error)
@@ -169,7 +169,8 @@ private:
                                      .arg(info.fileName())
                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             m_temp = QFile::encodeName(info.dir().filePath(name));
-            m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          m_access == Access::OwnerOnly ? 0600 : 0666);
             if (m_fd >= 0)
                 break;
             if (errno != EEXIST) {
@@ -182,7 +183,9 @@ private:
             return fail(QStringLiteral("no free name for a temporary file"));
         }
         // The new file keeps the permissions of the one it replaces.
-        if (existed)
+        if (m_access == Access::OwnerOnly)
+            ::fchmod(m_fd, 0600);
+        else if (existed)
             ::fchmod(m_fd, st.st_mode & 07777);
         return true;
     }
@@ -251,6 +254,7 @@ private:
 
     QString m_path;
     Links m_links;
+    Access m_access;
     QString m_target;
     QByteArray m_temp; // the temporary file while it exists
     int m_fd = -1;
@@ -264,9 +268,9 @@ bool save(const QString &path, const QByteArray &bytes, QString *error)
     return save(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
 }
 
-bool save(const QString &path, const Writer &writer, QString *error, Links links)
+bool save(const QString &path, const Writer &writer, QString *error, Links links, Access access)
 {
-    return Save(path, links).run(writer, error);
+    return Save(path, links, access).run(writer, error);
 }
 
 } // namespace safesave

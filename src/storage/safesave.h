@@ -30,8 +30,12 @@ using Writer = std::function<bool(QIODevice &device)>;
 // pointed to is left alone (for folders of the program's own copies, where a link could
 // lead anywhere).
 enum class Links { Follow, Replace };
+// Who may read the new file: as usual (a file that is replaced keeps its permissions), or
+// its owner alone (a backup, which holds every archive and the password).
+enum class Access { Usual, OwnerOnly };
 
 bool save(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow);
+bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow,
+          Access access = Access::Usual);
 
 } // namespace safesave

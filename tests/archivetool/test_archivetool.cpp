@@ -20,6 +20,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Run {
@@ -447,6 +449,94 @@ private slots:
         QCOMPARE(backups, 3);
     }
 
+    // What a hostile or careless hand can put in a program folder: a link among the
+    // attachments to a secret file, a folder or a pipe with an archive's name. Links are
+    // never followed, what is left out makes the exit non-zero, and the backup, which
+    // holds the password, is readable by its owner only.
+    void backupOfAHostileFolder_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("link to a secret") << QStringLiteral("Documenti_Allegati/referto.pdf")
+                                          << QStringLiteral("Documenti_Allegati/referto.pdf \u00e8 un collegamento");
+        QTest::newRow("folder named as an archive") << QStringLiteral("2025.rdp")
+                                                    << QStringLiteral("2025.rdp non \u00e8 un file");
+        QTest::newRow("pipe named as an archive") << QStringLiteral("2023.cda")
+                                                  << QStringLiteral("2023.cda non \u00e8 un file");
+    }
+    void backupOfAHostileFolder()
+    {
+        QFETCH(QString, planted);
+        QFETCH(QString, warning);
+        const QString folder = m_dir->filePath(QStringLiteral("Tirello"));
+        QDir().mkpath(folder);
+        makeSoundFolder(folder);
+        QFile::remove(QDir(folder).filePath(QStringLiteral("2025.rdp")));
+        const QString secret = m_dir->filePath(QStringLiteral("segreto"));
+        QVERIFY(support::writeFile(secret, "password di sistema"));
+        const QString at = QDir(folder).filePath(planted);
+        if (planted.startsWith(attachments::kFolderName))
+            QVERIFY(QFile::link(secret, at));
+        else if (planted.endsWith(QStringLiteral(".rdp")))
+            QVERIFY(QDir().mkdir(at));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(at).constData(), 0644), 0);
+        // A lock file a stopped station left, and its short-lived helpers: never data.
+        QVERIFY(support::writeFile(QDir(folder).filePath(QStringLiteral("Clienti.pro.lock")), "host=altra\r\n"));
+
+        const QString out = m_dir->filePath(QStringLiteral("copie"));
+        const Run r = tool({QStringLiteral("copia"), folder, out});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(warning), qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("1 file \u00e8 rimasto fuori dalla copia")), qPrintable(r.out));
+        const QString zip = onlyBackupIn(out);
+        QVERIFY(!zip.isEmpty());
+        QCOMPARE(QFileInfo(zip).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
+                                                 | QFile::WriteOther),
+                 QFileDevice::Permissions());
+        QStringList entries;
+        const QString restored = m_dir->filePath(QStringLiteral("ripristino"));
+        QVERIFY(archivetool::restore(zip, restored, false).code == archivetool::kOk);
+        QDirIterator it(restored, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            entries << QDir(restored).relativeFilePath(it.next());
+        QVERIFY2(!entries.contains(planted), qPrintable(entries.join(u' ')));
+        QVERIFY(!entries.contains(QStringLiteral("Clienti.pro.lock")));
+        QVERIFY(entries.contains(QStringLiteral("Clienti.pro")));
+        for (const QString &e : std::as_const(entries))
+            QVERIFY2(support::readFile(QDir(restored).filePath(e)) != "password di sistema", qPrintable(e));
+    }
+
+    // The tool's words for what it was given: a file where a folder was wanted, a lock
+    // file left by a stopped station (said, not counted as a fault).
+    void wordsForWhatItWasGiven()
+    {
+        const QString file = m_dir->filePath(QStringLiteral("Clienti.pro"));
+        QVERIFY(support::writeFile(file, "x"));
+        Run r = tool({QStringLiteral("verifica"), file});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.out.contains(QStringLiteral("non \u00e8 una cartella")), qPrintable(r.out));
+        r = tool({QStringLiteral("copia"), file, m_dir->filePath(QStringLiteral("copie"))});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("non \u00e8 una cartella")), qPrintable(r.err));
+
+        const QString folder = m_dir->filePath(QStringLiteral("Tirello"));
+        QDir().mkpath(folder);
+        makeSoundFolder(folder);
+        const QString lock = QDir(folder).filePath(QStringLiteral("2024.rdp.lock"));
+        QVERIFY(support::writeFile(lock, "host=banco-2\r\npid=812\r\ntime=2026-03-02T10:15:00\r\ntoken=0\r\n"));
+        QFile aged(lock);
+        QVERIFY(aged.open(QIODevice::ReadWrite));
+        QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        aged.close();
+        r = tool({QStringLiteral("verifica"), folder});
+        QVERIFY2(r.code == 0, qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("Blocco abbandonato: 2024.rdp.lock, lasciato dalla postazione banco-2 "
+                                               "(processo 812, 2026-03-02T10:15:00), fermo da ")),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("Esito: nessun problema.")));
+    }
+
     // A destination that is full or read-only: an Italian error, exit 2, and no backup
     // file, whole or partial, left behind.
     void backupFailuresLeaveNothing_data()
@@ -497,6 +587,8 @@ private slots:
         const Run r = tool({QStringLiteral("ripristina"), QStringLiteral("--forza"), onlyBackupIn(out), target});
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(QStringLiteral("impossibile scrivere")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("il disco di destinazione \u00e8 pieno o guasto")), qPrintable(r.err));
+        QVERIFY2(!r.err.contains(QStringLiteral("Unknown error")), qPrintable(r.err));
         QCOMPARE(support::treeOf(fs.path()), (QMap<QString, QByteArray>{{QStringLiteral("nuova"), "(folder)"}}));
     }
 

@@ -1,7 +1,10 @@
+#include "storage/inifile.h"
 #include "storage/recordfile.h"
 #include "storage/records.h"
+#include "storage/sharelock.h"
 #include "support/scratchfs.h"
 
+#include <QElapsedTimer>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -206,6 +209,60 @@ private slots:
         QCOMPARE(next[1], perWriter);
         if (switches < 2)
             qWarning("the two writers hardly overlapped this time");
+    }
+
+    // Another station's lock file beside an archive or the settings file: one left by a
+    // station that stopped is taken over, one a working station keeps fresh makes the
+    // write fail once the wait is over, with nothing written; no lock file stays behind.
+    void lockFilesOfOtherStations_data()
+    {
+        QTest::addColumn<bool>("settings");
+        QTest::newRow("archive") << false;
+        QTest::newRow("settings file") << true;
+    }
+    void lockFilesOfOtherStations()
+    {
+        QFETCH(bool, settings);
+        const QString target = settings ? m_dir->filePath(QStringLiteral("Tirello.ini")) : m_path;
+        const auto write = [&](int n) {
+            if (settings)
+                ini::write(target, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione"), QString::number(n));
+            else
+                archive::append(target, recordOf(char('0' + n)));
+        };
+        sharelock::Timings t;
+        t.wait = std::chrono::milliseconds(1500);
+        t.staleAfter = std::chrono::milliseconds(3000);
+        const sharelock::Timings old = sharelock::setTimings(t);
+        const QString lock = target + QStringLiteral(".lock");
+        const auto plant = [&](qint64 secondsOld) {
+            QFile f(lock);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("host=banco-2\r\npid=77\r\n");
+            QVERIFY(f.flush());
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-secondsOld), QFileDevice::FileModificationTime));
+        };
+
+        plant(60);
+        write(1);
+        QVERIFY(!QFile::exists(lock));
+        const QByteArray before = fileBytes(target);
+
+        plant(0);
+        QElapsedTimer clock;
+        clock.start();
+        if (settings)
+            QVERIFY_THROWS_EXCEPTION(IniError, write(2));
+        else
+            QVERIFY_THROWS_EXCEPTION(ArchiveError, write(2));
+        QVERIFY(clock.elapsed() >= 1400);
+        QCOMPARE(fileBytes(target), before);
+        QVERIFY(QFile::exists(lock)); // the other station's, untouched
+        QFile::remove(lock);
+        write(3);
+        QVERIFY(!QFile::exists(lock));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        sharelock::setTimings(old);
     }
 
     // A disk that fills up in the middle of a record: the append fails and the archive
