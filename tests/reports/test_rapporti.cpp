@@ -6,6 +6,7 @@
 #include "models/modelsearch.h"
 #include "reports/frmnumerazione.h"
 #include "reports/frmrapporti.h"
+#include "reports/frmtrovarapporti.h"
 #include "reports/numbering.h"
 #include "storage/recordfile.h"
 #include "storage/inifile.h"
@@ -532,6 +533,59 @@ private slots:
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         support::expectOne(Kind::Warning, TfrmRapporti::kHighlightNotSaved);
         QVERIFY(box->isChecked());
+    }
+
+    // The search's check box under the ten filters keeps only the reports with a result out
+    // of its limit, wherever the row is; together with a filter in use, both must hold.
+    void searchForResultsOutOfLimit()
+    {
+        const QString path = m_fx.file(QStringLiteral("2025.rdp"));
+        const struct {
+            const char *client, *number;
+            int row;
+            const char *result, *limit;
+        } stored[] = {
+            {"Bianchi Spa", "1", 20, "12,5", "10"},        // out of limit, on the second page
+            {"Bianchi Spa", "2", 1, "< 0,5", "0,1"},       // not decidable only
+            {"Verdi Srl", "3", 1, "162", "150"},           // out of limit
+            {"Bianchi Spa", "4", 2, "assente", "assente"}, // text
+            {"Bianchi Spa", "5", 3, "7,2", "6,5 - 9,5"},   // within
+        };
+        for (const auto &s : stored) {
+            Record r = report(QString::fromLatin1(s.number));
+            r.setText(QStringLiteral("txtCliente"), QString::fromLatin1(s.client));
+            r.setText(reports::resultField(s.row), QString::fromUtf8(s.result));
+            r.setText(reports::limitField(s.row), QString::fromUtf8(s.limit));
+            archive::append(path, r.bytes());
+        }
+        const auto numbers = [](const ListWindow &w) {
+            QStringList found;
+            for (const QString &line : w.lines())
+                found.append(line.mid(35, 12).trimmed());
+            return found;
+        };
+
+        TfrmTrovaRapporti w(nullptr, path, {});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCheckBox *box = w.chkFuoriLimite;
+        QVERIFY(box->isVisible() && !box->isChecked());
+        QCOMPARE(box->text(), QStringLiteral("Solo rapporti con risultati fuori limite"));
+        QCOMPARE(box->accessibleDescription(), TfrmTrovaRapporti::kOutOfLimitHint);
+        QVERIFY(box->y() > w.filter(QStringLiteral("txtCliente"))->geometry().bottom());
+        QVERIFY(box->geometry().bottom() < w.btnCerca->y());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(box->isChecked());
+        QTest::mouseClick(w.btnCerca, Qt::LeftButton);
+        QCOMPARE(numbers(w), (QStringList{"1", "3"}));
+        QCOMPARE(w.lblTrovate->text(), lists::countLine(2));
+
+        w.filter(QStringLiteral("txtCliente"))->setText(QStringLiteral("bianchi"));
+        w.btnCercaClick();
+        QCOMPARE(numbers(w), QStringList{"1"});
+        box->setChecked(false);
+        w.btnCercaClick();
+        QCOMPARE(numbers(w), (QStringList{"1", "2", "4", "5"}));
     }
 
     // Each command opens its window over the card, on the card's archive where it has one.
