@@ -34,7 +34,7 @@ struct Document {
     // whether to go on.
     QList<std::pair<QString, QString>> whole = {};
     // Last touches on the filled template (a text made bold, an object added), after the
-    // texts, pictures and stamp; none leaves the template as filled.
+    // texts, pictures and stamp; without it the template stays as filled.
     std::function<void(render::Template &)> finish = {};
 };
 
