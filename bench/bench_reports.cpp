@@ -1,6 +1,8 @@
 // A laboratory's busy year of test reports (20,000 reports, about 270 MB): the search
-// with no filter and with two filters, the search window filled with the results, the
-// list of undelivered reports, the export grid, and the record count behind "Nuovo". For
+// with no filter and with two filters, the search for results out of their limits, the
+// search window filled with the results, the list of undelivered reports, the export
+// grid, and the record count behind "Nuovo"; and what the report card pays to judge the
+// thirty results of a report against their limits. For
 // scale, in the same run: cat of the same file to /dev/null (a separate process each
 // time, so its figure includes a process start: see BM_ProcessStart).
 //
@@ -10,6 +12,7 @@
 #include "datagen.h"
 
 #include "reports/frmtrovarapporti.h"
+#include "reports/limits.h"
 #include "reports/reportexport.h"
 #include "reports/reportsearch.h"
 #include "storage/recordfile.h"
@@ -48,7 +51,10 @@ struct Fixture {
     reports::ReportFilters two;
     int twoCount = 0;
     int undelivered = 0;
+    int outOfLimit = 0; // reports with a result out of its limit
     QString chosenLine; // a line from the middle of the full list
+    // Thirty rows of a card each, every one filled: (result, limit) as the card holds them.
+    QList<QList<std::pair<QString, QString>>> cards;
 };
 
 Fixture g;
@@ -72,10 +78,28 @@ void prepare()
     reports::undeliveredLines(g.reports, undelivered);
     g.undelivered = int(undelivered.size());
     g.chosenLine = all.at(all.size() / 2);
+    g.outOfLimit = int(reports::searchLines(g.reports, lists::Filters(records::report()), true).size());
+
+    // The filled rows of the first reports, thirty to a card: the worst a card can hold.
+    QList<std::pair<QString, QString>> rows;
+    archive::scan(g.reports, records::report().size(), [&rows](int index, QByteArrayView bytes) {
+        if (index >= 500)
+            return;
+        const records::RecordView r(records::report(), bytes.data());
+        for (int row = 1; row <= reports::kResultRows; ++row) {
+            const QString result = r.text(reports::resultField(row)), limit = r.text(reports::limitField(row));
+            if (!result.isEmpty() || !limit.isEmpty())
+                rows.append({result, limit});
+        }
+    });
+    for (qsizetype at = 0; at + reports::kResultRows <= rows.size(); at += reports::kResultRows)
+        g.cards.append(rows.mid(at, reports::kResultRows));
+    if (g.cards.isEmpty())
+        throw std::runtime_error("no result rows to judge");
     std::fprintf(stderr,
                  "%d reports (%.1f MB, written in %.2f s); two filters (client \"ar\", analysis \"acqu\") list %d; "
-                 "%d not delivered\n",
-                 g.count, double(g.bytes) / (1024.0 * 1024.0), w.seconds, g.twoCount, g.undelivered);
+                 "%d not delivered; %d with results out of limit\n",
+                 g.count, double(g.bytes) / (1024.0 * 1024.0), w.seconds, g.twoCount, g.undelivered, g.outOfLimit);
 }
 
 void BM_ReportSearchNoFilter(benchmark::State &state)
@@ -94,6 +118,35 @@ void BM_ReportSearchTwoFilters(benchmark::State &state)
         n = reports::searchLines(g.reports, g.two).size();
     state.counters["lines"] = double(n);
     state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+// "Solo rapporti con risultati fuori limite" ticked, no other filter: every report read
+// and its thirty rows judged; to set beside BM_ReportSearchNoFilter.
+void BM_ReportSearchOutOfLimit(benchmark::State &state)
+{
+    const lists::Filters none(records::report());
+    qsizetype n = 0;
+    for (auto _ : state)
+        n = reports::searchLines(g.reports, none, true).size();
+    if (n != g.outOfLimit)
+        state.SkipWithError("the search did not list the reports out of limit");
+    state.counters["lines"] = double(n);
+    state.SetBytesProcessed(int64_t(state.iterations()) * g.bytes);
+}
+
+// What the report card does for a report on screen: the thirty rows judged, each with
+// its reason. One iteration is one card of thirty filled rows.
+void BM_JudgeThirtyRows(benchmark::State &state)
+{
+    qsizetype card = 0;
+    int flagged = 0;
+    for (auto _ : state) {
+        for (const auto &[result, limit] : g.cards[card])
+            flagged += limits::judge(result, limit).verdict == limits::Verdict::OutOfLimit;
+        card = (card + 1) % g.cards.size();
+    }
+    benchmark::DoNotOptimize(flagged);
+    state.counters["cards"] = double(g.cards.size());
 }
 
 // What the user waits for after Cerca with no filter: the search and the list of the
@@ -211,6 +264,8 @@ void BM_ProcessStart(benchmark::State &state)
 
 BENCHMARK(BM_ReportSearchNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ReportSearchTwoFilters)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_ReportSearchOutOfLimit)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_JudgeThirtyRows)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(3);
 BENCHMARK(BM_SearchWindowNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_UndeliveredList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_ExportGridFill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);

@@ -71,6 +71,9 @@ fi
 
 r_search="$(figure BM_ReportSearchNoFilter "$reports_json")"
 r_two="$(figure BM_ReportSearchTwoFilters "$reports_json")"
+r_limit="$(figure BM_ReportSearchOutOfLimit "$reports_json")"
+r_judge="$(figure BM_JudgeThirtyRows "$reports_json")"
+r_limit_ratio="$(awk -v a="$r_limit" -v b="$r_search" 'BEGIN { printf "%.2f", a / b }')"
 r_window="$(figure BM_SearchWindowNoFilter "$reports_json")"
 r_undelivered="$(figure BM_UndeliveredList "$reports_json")"
 r_grid="$(figure BM_ExportGridFill "$reports_json")"
@@ -113,6 +116,11 @@ fi
 reports_label="${TIRELLO_BENCH_REPORTS:-20000} reports"
 printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report search, no filter ($reports_label)" "$r_search" "$(verdict "$r_search" 1000)"
 printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report search, two filters" "$r_two" "$(verdict "$r_two" 1000)"
+printf '  %-52s %9.1f ms\n' "Report search, only results out of limit" "$r_limit"
+printf '  %-52s %9sx   target < 1.5x: %s\n' "Ratio search out of limit / search no filter" "$r_limit_ratio" \
+    "$(awk -v v="$r_limit_ratio" 'BEGIN { print (v < 1.5) ? "within target" : "OVER TARGET" }')"
+printf '  %-52s %9.4f ms   target < 0.1 ms: %s\n' "Thirty results judged against their limits (card)" "$r_judge" \
+    "$(awk -v v="$r_judge" 'BEGIN { print (v < 0.1) ? "within target" : "OVER TARGET" }')"
 printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Search window filled, no filter" "$r_window" "$(verdict "$r_window" 1000)"
 printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Undelivered reports list" "$r_undelivered" "$(verdict "$r_undelivered" 1000)"
 printf '  %-52s %9.1f ms   target <= 1000 ms: %s\n' "Report export grid filled" "$r_grid" "$(verdict "$r_grid" 1000)"

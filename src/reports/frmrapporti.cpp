@@ -5,12 +5,16 @@
 #include "frmstamparap.h"
 #include "frmtrovarapporti.h"
 
+#include "storage/settings.h"
 #include "ui/helptopics.h"
 #include "ui/rowgrid.h"
 
+#include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace {
 
@@ -32,6 +36,22 @@ QString generalDataStyle()
                           "QLineEdit:focus, %2 { background-color: #FFFF00; }")
         .arg(rest, focus);
 }
+
+// A result out of its limit in white on red, one that cannot be decided on amber; focused
+// or not.
+QString verdictStyle(limits::Verdict verdict)
+{
+    switch (verdict) {
+    case limits::Verdict::OutOfLimit: return QStringLiteral("QLineEdit { background-color: #C00000; color: white; }");
+    case limits::Verdict::Undecidable: return QStringLiteral("QLineEdit { background-color: #FFBF00; color: black; }");
+    default: return {};
+    }
+}
+
+constexpr int kRowsPerPage = 15;
+
+const QString kNextPageHint = QStringLiteral("Visualizza la pagina successiva.");
+const QString kPreviousPageHint = QStringLiteral("Visualizza la pagina precedente.");
 
 } // namespace
 
@@ -97,8 +117,8 @@ TfrmRapporti::TfrmRapporti(QWidget *home) : DocumentCard(description(), records:
                                       {"txtUM", "U.M.", "Unit\u00e0 di misura", 106},
                                       {"txtRisultato", "RISULTATO", "Risultato", 106},
                                       {"txtLimite", "LIMITE", "Limite", 106}},
-                                     30,
-                                     15,
+                                     reports::kResultRows,
+                                     kRowsPerPage,
                                      979,
                                      QFont(),
                                      {{QStringLiteral("btnIndietro_A"), QStringLiteral("lblPag_A"),
@@ -108,19 +128,113 @@ TfrmRapporti::TfrmRapporti(QWidget *home) : DocumentCard(description(), records:
     grdRisultati->move(8, 0);
     for (QWidget *w : grdRisultati->backgrounds())
         clearsHint(w);
-    setHint(grdRisultati->nextButton(1), QStringLiteral("Visualizza la pagina successiva."));
-    setHint(grdRisultati->backButton(2), QStringLiteral("Visualizza la pagina precedente."));
-    QLineEdit *remarks =
-        line(panRisultati, "txtOsservazioni", "Osservazioni:", 8, grdRisultati->geometry().bottom() + 4, 979);
-    buildSecondFooter(remarks->geometry().bottom() + 8);
+    setHint(grdRisultati->nextButton(1), kNextPageHint);
+    setHint(grdRisultati->backButton(2), kPreviousPageHint);
+
+    // Under the page controls: the rows out of limit, and the printing option.
+    const int below = grdRisultati->geometry().bottom() + 3;
+    lblFuoriLimite = new QLabel(panRisultati);
+    lblFuoriLimite->setObjectName(QStringLiteral("lblFuoriLimite"));
+    lblFuoriLimite->setGeometry(16, below, 640, 20);
+    lblFuoriLimite->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));
+    lblFuoriLimite->hide();
+    clearsHint(lblFuoriLimite);
+    chkEvidenziaFuoriLimite = new QCheckBox(QStringLiteral("Evidenzia risultati fuori limite nella stampa"), panRisultati);
+    chkEvidenziaFuoriLimite->setObjectName(QStringLiteral("chkEvidenziaFuoriLimite"));
+    chkEvidenziaFuoriLimite->setGeometry(8 + 979 - 330, below, 330, 20);
+    chkEvidenziaFuoriLimite->setStyleSheet(QStringLiteral("font-weight: bold; color: #0E2A44;"));
+    chkEvidenziaFuoriLimite->setAccessibleName(chkEvidenziaFuoriLimite->text());
+    setHint(chkEvidenziaFuoriLimite, kHighlightHint);
+    connect(chkEvidenziaFuoriLimite, &QCheckBox::clicked, this, &TfrmRapporti::chkEvidenziaFuoriLimiteClick);
+
+    QLineEdit *remarks = line(panRisultati, "txtOsservazioni", "Osservazioni:", 8, below + 21, 979);
+    buildSecondFooter(remarks->geometry().bottom() + 6);
 
     const QList<QWidget *> results = grdRisultati->tabOrder();
     for (qsizetype i = 0; i + 1 < results.size(); ++i)
         setTabOrder(results[i], results[i + 1]);
-    setTabOrder(results.last(), remarks);
+    setTabOrder(results.last(), chkEvidenziaFuoriLimite);
+    setTabOrder(chkEvidenziaFuoriLimite, remarks);
     setTabOrder(remarks, btnDatiGen_B);
 
     bindFields();
+
+    // Every change of a result or a limit, loaded, imported or typed, judges its row.
+    for (int row = 1; row <= reports::kResultRows; ++row)
+        for (const QString &name : {reports::resultField(row), reports::limitField(row)})
+            connect(edit(name), &QLineEdit::textChanged, this, [this, row] { judgeRow(row); });
+}
+
+void TfrmRapporti::judgeRow(int row)
+{
+    QLineEdit *result = edit(reports::resultField(row));
+    const limits::Judgement j = limits::judge(result->text(), edit(reports::limitField(row))->text());
+    if (j.verdict != m_verdicts[row - 1])
+        result->setStyleSheet(verdictStyle(j.verdict));
+    if (result->toolTip() != j.reason) {
+        result->setToolTip(j.reason);
+        result->setAccessibleDescription(j.reason);
+    }
+    if (j.verdict == m_verdicts[row - 1])
+        return;
+    m_verdicts[row - 1] = j.verdict;
+    showOutOfLimitRows();
+}
+
+void TfrmRapporti::showOutOfLimitRows()
+{
+    QList<int> rows;
+    for (int row = 1; row <= reports::kResultRows; ++row)
+        if (m_verdicts[row - 1] == limits::Verdict::OutOfLimit)
+            rows.append(row);
+    const QString summary = reports::outOfLimitSummary(rows);
+    lblFuoriLimite->setText(summary);
+    lblFuoriLimite->setVisible(!summary.isEmpty());
+
+    // The button that leads to a page tells screen readers what that page holds.
+    const auto leadsTo = [&](QWidget *button, const QString &hint, int page) {
+        const int first = (page - 1) * kRowsPerPage + 1, last = page * kRowsPerPage;
+        QStringList onPage;
+        for (int row : rows)
+            if (row >= first && row <= last)
+                onPage.append(QString::number(row));
+        QString description = hint;
+        if (!onPage.isEmpty())
+            description += QStringLiteral(" La pagina %1 contiene risultati fuori limite (%2 %3).")
+                               .arg(page)
+                               .arg(onPage.size() == 1 ? QStringLiteral("riga") : QStringLiteral("righe"),
+                                    onPage.join(QStringLiteral(", ")));
+        button->setAccessibleDescription(description);
+    };
+    leadsTo(grdRisultati->nextButton(1), kNextPageHint, 2);
+    leadsTo(grdRisultati->backButton(2), kPreviousPageHint, 1);
+}
+
+void TfrmRapporti::readHighlightOption()
+{
+    try {
+        chkEvidenziaFuoriLimite->setChecked(settings::readHighlightOutOfLimit(settings::filePath()));
+    } catch (const std::exception &) {
+        // The box stays as it was.
+    }
+}
+
+void TfrmRapporti::chkEvidenziaFuoriLimiteClick()
+{
+    const bool on = chkEvidenziaFuoriLimite->isChecked();
+    try {
+        settings::writeHighlightOutOfLimit(settings::filePath(), on);
+    } catch (const std::exception &) {
+        chkEvidenziaFuoriLimite->setChecked(!on);
+        Messages::warning(this, kHighlightNotSaved);
+    }
+}
+
+void TfrmRapporti::showEvent(QShowEvent *event)
+{
+    DocumentCard::showEvent(event);
+    if (!event->spontaneous())
+        readHighlightOption();
 }
 
 QWidget *TfrmRapporti::secondSectionFirstField() const
@@ -131,4 +245,5 @@ QWidget *TfrmRapporti::secondSectionFirstField() const
 void TfrmRapporti::secondSectionShown()
 {
     grdRisultati->showPage(1);
+    readHighlightOption(); // as another station may have set it
 }

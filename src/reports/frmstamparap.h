@@ -19,7 +19,9 @@ public:
 namespace reports {
 
 // The report page: the texts from values() and the picture from *logo, both read when
-// the document is filled. The preview opens at 100 %.
+// the document is filled. With the printing option "Evidenzia risultati fuori limite"
+// on, read then too, the results out of their limits are marked and the mark explained
+// in a note; otherwise the page is exactly the plain one. The preview opens at 100 %.
 printing::Document reportSheet(std::function<records::Values()> values, const QImage *logo);
 
 // The card's Anteprima and Stampa: fresh modal windows over owner; the document is

@@ -1,6 +1,7 @@
 #pragma once
-// " Trova rapporti di prova in archivio": ten filters over the open yearly archive, then
-// the list of the reports found. Opened by the test report card (tag "rapporti"), which
+// " Trova rapporti di prova in archivio": ten filters over the open yearly archive, and
+// the choice of only the reports with results out of their limits, then the list of the
+// reports found. Opened by the test report card (tag "rapporti"), which
 // gets the double-clicked report back with its position.
 
 #include "reportsearch.h"
@@ -9,6 +10,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QWidget;
 
 namespace reports {
@@ -30,6 +32,13 @@ class TfrmTrovaRapporti : public ListWindow {
 public:
     static inline const QString kListTitle = QStringLiteral("Riepilogo rapporti di prova");
 
+    static inline const QString kOutOfLimitHint = QStringLiteral(
+        "Elenca soltanto i rapporti di prova con almeno un risultato fuori dal limite indicato.");
+
     // The chosen report reaches show only while lblMemory holds "rapporti".
     TfrmTrovaRapporti(QWidget *owner, const QString &archivePath, reports::ShowReport show);
+
+    // Under the filters: only the reports with a result out of its limit, together with
+    // the filters in use.
+    QCheckBox *chkFuoriLimite = nullptr;
 };

@@ -40,6 +40,10 @@ inline QStringList searchLines(const QString &archivePath, const ReportFilters &
     return documentLists().search(archivePath, filters);
 }
 
+// The same list, only with the reports that hold at least one result out of its limit
+// when outOfLimitOnly: the filters and that condition together.
+QStringList searchLines(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly);
+
 // The reports not yet delivered, in list order. A failure part way keeps the lines read
 // so far in `lines` (sorted) and throws ArchiveError.
 inline void undeliveredLines(const QString &archivePath, QStringList &lines)

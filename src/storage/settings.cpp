@@ -108,6 +108,16 @@ void writeNumbering(const QString &path, DocumentKind kind, const Numbering &num
                    {{kStartKey, text::trim(numbering.start)}, {kYearKey, numbering.withYear ? kYes : kNo}});
 }
 
+bool readHighlightOutOfLimit(const QString &path)
+{
+    return text::trim(ini::read(path, kReportPrintSection, kHighlightKey)) == kYes;
+}
+
+void writeHighlightOutOfLimit(const QString &path, bool on)
+{
+    ini::write(path, kReportPrintSection, kHighlightKey, on ? kYes : kNo);
+}
+
 std::optional<QString> nextNumber(const QString &start, int count, bool withYear, int year)
 {
     const QString trimmed = text::trim(start);

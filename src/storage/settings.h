@@ -1,7 +1,8 @@
 #pragma once
 // The settings file "Tirello.ini" in the program folder: the laboratory block shared by
-// the test report and certificate cards, and the numbering options of each document
-// kind. Every call reads or writes the file afresh; nothing is kept in memory.
+// the test report and certificate cards, the numbering options of each document kind and
+// the printing option of test reports. Every call reads or writes the file afresh;
+// nothing is kept in memory.
 //
 // Reading a missing file, section or key gives the defaults, silently. A file that is
 // there but cannot be read, and every failed write, throw IniError; a failed write
@@ -86,6 +87,18 @@ Numbering readNumbering(const QString &path, DocumentKind kind);
 // "Inizio" (trimmed), then "Indicazione Anno Solare" ("Sì" or "No"), in the kind's
 // section only; both or neither.
 void writeNumbering(const QString &path, DocumentKind kind, const Numbering &numbering);
+
+// ---- Printing of test reports --------------------------------------------------------
+
+// Whether the printed report marks the results out of their limits. The key is absent
+// until the user sets the option, which then reads as off.
+inline const QString kReportPrintSection = QStringLiteral("Stampa Rapporti");
+inline const QString kHighlightKey = QStringLiteral("Evidenzia risultati fuori limite");
+
+// Only the exact "Sì" (blanks around aside) is on.
+bool readHighlightOutOfLimit(const QString &path);
+// "Sì" or "No", in its section only.
+void writeHighlightOutOfLimit(const QString &path, bool on);
 
 // The number proposed for a new document: start + count (count = the records already in
 // the open archive), written without leading zeros, followed by "/" and the four-digit

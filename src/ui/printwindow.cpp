@@ -28,6 +28,8 @@ render::Template fill(const Document &document)
     }
     if (!document.stamp.isEmpty())
         t.setText(document.stamp, render::printStamp(Clock::now()));
+    if (document.finish)
+        document.finish(t);
     return t;
 }
 

@@ -33,10 +33,14 @@ struct Document {
     // Before a preview or a print, the user is told which of them would be cut and asked
     // whether to go on.
     QList<std::pair<QString, QString>> whole = {};
+    // Last touches on the filled template (a text made bold, an object added), after the
+    // texts, pictures and stamp; without it the template stays as filled.
+    std::function<void(render::Template &)> finish = {};
 };
 
 // Loads the template (first page portrait), places the moved objects, sets every
-// text, every picture and the print stamp. Throws render::RenderError.
+// text, every picture and the print stamp, then gives the document its last touches.
+// Throws render::RenderError.
 render::Template fill(const Document &document);
 
 // The captions of the boxes of document.whole that cannot show their whole text in

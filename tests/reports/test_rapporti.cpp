@@ -6,8 +6,10 @@
 #include "models/modelsearch.h"
 #include "reports/frmnumerazione.h"
 #include "reports/frmrapporti.h"
+#include "reports/frmtrovarapporti.h"
 #include "reports/numbering.h"
 #include "storage/recordfile.h"
+#include "storage/inifile.h"
 #include "storage/settings.h"
 #include "ui/frmcalendario.h"
 #include "ui/listwindow.h"
@@ -385,6 +387,205 @@ private slots:
         QCOMPARE(field("txtParametro01"), QStringLiteral("Piombo"));
         QVERIFY(field("txtParametro04").isEmpty());
         QCOMPARE(field("txtRisultato01"), QStringLiteral("0,3"));
+    }
+
+    // ---- Results against their limits --------------------------------------------------------
+
+    // A model imported brings the limits and the results are typed: each result takes the
+    // colour of its verdict at once and says why, the rows out of limit are counted and
+    // the page buttons tell of them; a changed limit or another report judges again.
+    void resultsJudgedAgainstTheirLimits()
+    {
+        Record m(records::model());
+        m.setText(QStringLiteral("txtAnalisi"), QStringLiteral("Acque potabili"));
+        m.setText(QStringLiteral("txtCampione"), QStringLiteral("Acqua di rete"));
+        const struct {
+            int row;
+            const char *parameter, *limit;
+        } modelRows[] = {{4, "Nitrati", "50"},  {5, "pH", "6,5 - 9,5"},  {6, "Nitriti", "0,50"},
+                         {17, "Coliformi totali", "0"}, {18, "Colore", "accettabile"}};
+        for (const auto &r : modelRows) {
+            m.setText(QStringLiteral("txtParametro%1").arg(r.row, 2, 10, QLatin1Char('0')), QString::fromUtf8(r.parameter));
+            m.setText(reports::limitField(r.row), QString::fromUtf8(r.limit));
+        }
+        archive::append(models::archivePath(), m.bytes());
+        TfrmRapporti *c = openCard();
+        onModal([&](QDialog *modal) {
+            auto *w = qobject_cast<ListWindow *>(modal);
+            QVERIFY(w && w->lstRecords->count() == 1);
+            w->lstRecords->setCurrentRow(0);
+            w->lstRecordsDblClick();
+        });
+        QTest::mouseClick(c->cmdImporta, Qt::LeftButton);
+        QTRY_COMPARE(field("txtLimite05"), QStringLiteral("6,5 - 9,5"));
+        QVERIFY(!c->lblFuoriLimite->isVisibleTo(c));
+
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        const auto type = [c](int row, const char *text) {
+            QLineEdit *e = c->edit(reports::resultField(row));
+            e->setFocus();
+            QTest::keyClicks(e, QString::fromUtf8(text));
+        };
+        type(4, "62");
+        type(5, "7,2");
+        type(6, "< 0,6");
+        QTest::mouseClick(c->grdRisultati->nextButton(1), Qt::LeftButton);
+        type(17, "3");
+        type(18, "accettabile");
+
+        // What the eye sees: the background of each result field.
+        const auto background = [c](int row) {
+            QLineEdit *e = c->edit(reports::resultField(row));
+            return e->grab().toImage().pixelColor(e->width() - 6, e->height() / 2).name();
+        };
+        const QString red = QStringLiteral("#c00000"), amber = QStringLiteral("#ffbf00"), white = QStringLiteral("#ffffff");
+        QCOMPARE(background(17), red);
+        QCOMPARE(background(18), white);
+        QTest::mouseClick(c->grdRisultati->backButton(2), Qt::LeftButton);
+        QCOMPARE(background(4), red);
+        QCOMPARE(background(5), white);
+        QCOMPARE(background(6), amber);
+        QCOMPARE(c->edit(reports::resultField(4))->palette().color(QPalette::Text), QColor(Qt::white));
+
+        // The tooltip, which screen readers hear as the description.
+        const auto said = [c](int row) {
+            QLineEdit *e = c->edit(reports::resultField(row));
+            return e->accessibleDescription() == e->toolTip() ? e->toolTip() : QStringLiteral("(not the same)");
+        };
+        QCOMPARE(said(4), QStringLiteral("Risultato fuori limite: 62 supera il limite 50."));
+        QCOMPARE(said(6), QStringLiteral("Risultato non valutabile: < 0,6 comprende valori entro e fuori dal limite 0,50."));
+        QCOMPARE(said(17), QStringLiteral("Risultato fuori limite: 3 supera il limite 0."));
+        QVERIFY(said(5).isEmpty() && said(18).isEmpty());
+        QVERIFY(c->lblFuoriLimite->isVisible());
+        QCOMPARE(c->lblFuoriLimite->text(), QStringLiteral("Risultati fuori limite: 2 (righe 4, 17)"));
+        QCOMPARE(c->grdRisultati->nextButton(1)->accessibleName(), QStringLiteral("Avanti"));
+        QCOMPARE(c->grdRisultati->nextButton(1)->accessibleDescription(),
+                 QStringLiteral("Visualizza la pagina successiva. La pagina 2 contiene risultati fuori limite (riga 17)."));
+        QCOMPARE(c->grdRisultati->backButton(2)->accessibleDescription(),
+                 QStringLiteral("Visualizza la pagina precedente. La pagina 1 contiene risultati fuori limite (riga 4)."));
+
+        // The limit raised by hand: row 4 is within it again.
+        QLineEdit *limit = c->edit(reports::limitField(4));
+        limit->setFocus();
+        limit->selectAll();
+        QTest::keyClicks(limit, QStringLiteral("100"));
+        QCOMPARE(background(4), white);
+        QVERIFY(said(4).isEmpty());
+        QCOMPARE(c->lblFuoriLimite->text(), QStringLiteral("Risultati fuori limite: 1 (riga 17)"));
+        QCOMPARE(c->grdRisultati->backButton(2)->accessibleDescription(), QStringLiteral("Visualizza la pagina precedente."));
+
+        // Saved as typed; a stored report without results out of limit clears it all.
+        c->setField(QStringLiteral("txtLaboratorio"), QStringLiteral("Laboratorio Rossi"));
+        c->setField(QStringLiteral("txtCliente"), QStringLiteral("Bianchi Spa"));
+        c->setField(QStringLiteral("txtNumRap"), QStringLiteral("1"));
+        c->setField(QStringLiteral("txtData"), QStringLiteral("01/02/2025"));
+        QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
+        const Record stored(records::report(), archive::readAt(c->archivePath(), kSize, 1));
+        QCOMPARE(stored.text(reports::resultField(17)), QStringLiteral("3"));
+        QCOMPARE(stored.text(reports::limitField(4)), QStringLiteral("100"));
+        archive::append(c->archivePath(), report(QStringLiteral("2")).bytes());
+        QTest::mouseClick(c->cmdUltimo, Qt::LeftButton);
+        QVERIFY(!c->lblFuoriLimite->isVisible());
+        for (int row : {4, 6, 17})
+            QCOMPARE(c->verdictOf(row), limits::Verdict::NotJudged);
+        QCOMPARE(background(6), white);
+        // And the first one back: judged as it loads.
+        QTest::mouseClick(c->cmdPrimo, Qt::LeftButton);
+        QCOMPARE(c->verdictOf(17), limits::Verdict::OutOfLimit);
+        QCOMPARE(c->verdictOf(6), limits::Verdict::Undecidable);
+        QCOMPARE(c->lblFuoriLimite->text(), QStringLiteral("Risultati fuori limite: 1 (riga 17)"));
+    }
+
+    // The printing option on the results section: clear and absent from the settings
+    // until the user ticks it, then "Sì" or "No" at once; a station's change is seen when
+    // the results are shown again; a settings file that cannot be written is said and the
+    // box goes back.
+    void highlightOptionOnTheResults()
+    {
+        TfrmRapporti *c = openCard();
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        QCheckBox *box = c->chkEvidenziaFuoriLimite;
+        QVERIFY(box->isVisible() && !box->isChecked());
+        QCOMPARE(box->accessibleDescription(), TfrmRapporti::kHighlightHint);
+        c->close();
+        QFile file(settings::filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("Stampa Rapporti"));
+        file.close();
+
+        openCard();
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(box->isChecked());
+        QVERIFY(settings::readHighlightOutOfLimit(settings::filePath()));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QCOMPARE(ini::read(settings::filePath(), settings::kReportPrintSection, settings::kHighlightKey),
+                 QStringLiteral("No"));
+
+        settings::writeHighlightOutOfLimit(settings::filePath(), true); // another station
+        QTest::mouseClick(c->btnDatiGen_B, Qt::LeftButton);
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        QVERIFY(box->isChecked());
+
+        QVERIFY(QFile::remove(settings::filePath()));
+        QVERIFY(QDir(m_fx.folder()).mkdir(settings::kFileName));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        support::expectOne(Kind::Warning, TfrmRapporti::kHighlightNotSaved);
+        QVERIFY(box->isChecked());
+    }
+
+    // The search's check box under the ten filters keeps only the reports with a result out
+    // of its limit, wherever the row is; together with a filter in use, both must hold.
+    void searchForResultsOutOfLimit()
+    {
+        const QString path = m_fx.file(QStringLiteral("2025.rdp"));
+        const struct {
+            const char *client, *number;
+            int row;
+            const char *result, *limit;
+        } stored[] = {
+            {"Bianchi Spa", "1", 20, "12,5", "10"},        // out of limit, on the second page
+            {"Bianchi Spa", "2", 1, "< 0,5", "0,1"},       // not decidable only
+            {"Verdi Srl", "3", 1, "162", "150"},           // out of limit
+            {"Bianchi Spa", "4", 2, "assente", "assente"}, // text
+            {"Bianchi Spa", "5", 3, "7,2", "6,5 - 9,5"},   // within
+        };
+        for (const auto &s : stored) {
+            Record r = report(QString::fromLatin1(s.number));
+            r.setText(QStringLiteral("txtCliente"), QString::fromLatin1(s.client));
+            r.setText(reports::resultField(s.row), QString::fromUtf8(s.result));
+            r.setText(reports::limitField(s.row), QString::fromUtf8(s.limit));
+            archive::append(path, r.bytes());
+        }
+        const auto numbers = [](const ListWindow &w) {
+            QStringList found;
+            for (const QString &line : w.lines())
+                found.append(line.mid(35, 12).trimmed());
+            return found;
+        };
+
+        TfrmTrovaRapporti w(nullptr, path, {});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCheckBox *box = w.chkFuoriLimite;
+        QVERIFY(box->isVisible() && !box->isChecked());
+        QCOMPARE(box->text(), QStringLiteral("Solo rapporti con risultati fuori limite"));
+        QCOMPARE(box->accessibleDescription(), TfrmTrovaRapporti::kOutOfLimitHint);
+        QVERIFY(box->y() > w.filter(QStringLiteral("txtCliente"))->geometry().bottom());
+        QVERIFY(box->geometry().bottom() < w.btnCerca->y());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(box->isChecked());
+        QTest::mouseClick(w.btnCerca, Qt::LeftButton);
+        QCOMPARE(numbers(w), (QStringList{"1", "3"}));
+        QCOMPARE(w.lblTrovate->text(), lists::countLine(2));
+
+        w.filter(QStringLiteral("txtCliente"))->setText(QStringLiteral("bianchi"));
+        w.btnCercaClick();
+        QCOMPARE(numbers(w), QStringList{"1"});
+        box->setChecked(false);
+        w.btnCercaClick();
+        QCOMPARE(numbers(w), (QStringList{"1", "2", "4", "5"}));
     }
 
     // Each command opens its window over the card, on the card's archive where it has one.

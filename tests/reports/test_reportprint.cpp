@@ -3,8 +3,10 @@
 // print windows with their failure warnings, and letters drawn whole on paper.
 
 #include "reports/frmstamparap.h"
+#include "reports/limits.h"
 #include "reports/reportsheet.h"
 #include "storage/programfolder.h"
+#include "storage/settings.h"
 #include "storage/records.h"
 #include "support/documenttexts.h"
 #include "support/messages.h"
@@ -47,6 +49,60 @@ PreparedPage pageOf(const records::Values &card, const QImage &logo = logo::defa
     const render::Template t = printing::fill(reports::reportSheet([card] { return card; }, &logo));
     const render::Prepared pages = render::prepareForOutput(t);
     return pages.size() == 1 ? pages[0] : PreparedPage{};
+}
+
+// A card with results against their limits: out of limit in rows 4, 17 and 20 (a long
+// value), not decidable in row 6, text in row 18; and remarks of about `lines` lines.
+records::Values resultsCard(int lines)
+{
+    records::Values card;
+    const struct {
+        int row;
+        const char *result, *limit;
+    } rows[] = {{4, "62", "50"},       {5, "7,2", "6,5 - 9,5"}, {6, "< 0,6", "0,50"},
+                {17, "3", "0"},        {18, "accettabile", "accettabile"},
+                {20, "1.234.567,25", "1000"}};
+    for (const auto &r : rows) {
+        card.set(QStringLiteral("txtParametro") + two(r.row), QStringLiteral("Parametro gjpqy"));
+        card.set(reports::resultField(r.row), QString::fromUtf8(r.result));
+        card.set(reports::limitField(r.row), QString::fromUtf8(r.limit));
+    }
+    // Capitals take three lines within the field's 250 characters.
+    const QString sentence = QStringLiteral("Campione trasportato in condizioni refrigerate, gjpqy (4 gradi). ");
+    QString remarks;
+    while (remarks.size() < (lines == 3 ? 240 : 90 * lines))
+        remarks += sentence;
+    card.set(QStringLiteral("txtOsservazioni"), lines == 3 ? remarks.toUpper().left(250) : remarks.trimmed());
+    return card;
+}
+
+// The page as printed before the option existed: the template filled with the texts.
+PreparedPage plainPageOf(const records::Values &card, const QImage &logo = logo::defaultPicture())
+{
+    const render::Template t =
+        printing::fill(LogoPrintWindow::document(reports::kSheetTemplate, [card] { return reports::sheetTexts(card); }, &logo));
+    return render::prepareForOutput(t).value(0);
+}
+
+// A part of a sheet (millimetres of its printable area) drawn as on paper.
+QImage drawnPart(const PreparedPage &page, const QRectF &mm, double dpi)
+{
+    const double dpmm = dpi / 25.4;
+    QImage image(qCeil(mm.width() * dpmm), qCeil(mm.height() * dpmm), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(-(page.margin + mm.left()) * dpmm, -(page.margin + mm.top()) * dpmm);
+    render::paint(painter, page);
+    return image;
+}
+
+void writeHighlight(const char *value)
+{
+    QFile ini(settings::filePath());
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("[Stampa Rapporti]\r\nEvidenzia risultati fuori limite=") + value + "\r\n");
 }
 
 void writeImage(const QString &path, const QSize &size, const QColor &colour)
@@ -387,6 +443,121 @@ private slots:
                  run.preview ? QStringLiteral(" Anteprima di stampa") : QStringLiteral(" Stampa rapporto di prova"));
         QCOMPARE(run.seen.action, run.preview ? QStringLiteral("Mostra anteprima") : QStringLiteral("Stampa"));
         QCOMPARE(asked, run.step == QLatin1String("annulla") ? 0 : 1);
+    }
+
+    // With the printing option off, missing, or on for a card without results out of
+    // limit, the page is the one printed before the option existed, object for object.
+    void highlightOffPrintsAsBefore_data()
+    {
+        QTest::addColumn<QByteArray>("option"); // empty: no settings file
+        QTest::addColumn<bool>("outOfLimit");
+        QTest::newRow("no settings file") << QByteArray() << true;
+        QTest::newRow("No") << QByteArray("No") << true;
+        QTest::newRow("anything but S\u00ec") << QByteArray("si") << true;
+        QTest::newRow("S\u00ec, nothing out of limit") << QByteArray("S\xec") << false;
+    }
+    void highlightOffPrintsAsBefore()
+    {
+        QFETCH(QByteArray, option);
+        QFETCH(bool, outOfLimit);
+        if (!option.isEmpty())
+            writeHighlight(option.constData());
+        records::Values card = resultsCard(2);
+        if (!outOfLimit)
+            for (int row : {4, 17, 20})
+                card.set(reports::resultField(row), QStringLiteral("0"));
+        const PreparedPage page = pageOf(card), before = plainPageOf(card);
+        QCOMPARE(page.objects.size(), before.objects.size());
+        for (qsizetype i = 0; i < page.objects.size(); ++i) {
+            const Placed &p = page.objects[i], &b = before.objects[i];
+            QCOMPARE(p.object.name, b.object.name);
+            QCOMPARE(p.object.rect, b.object.rect);
+            QCOMPARE(p.object.bold, b.object.bold);
+            QCOMPARE(linesOf(page, p.object.name), linesOf(before, b.object.name));
+        }
+        QCOMPARE(QFile::exists(settings::filePath()), !option.isEmpty()); // reading made no file
+    }
+
+    // With the option on, a result out of its limit prints bold with its mark, a long one
+    // with as much of the mark as its cell has room for; one line in 7 points explains
+    // the mark in the remarks box under its text, or just under the box when the remarks
+    // fill it. Nothing else changes place or text, and the note's ink falls on blank paper.
+    void highlightOnMarksTheResults_data()
+    {
+        QTest::addColumn<int>("remarkLines");
+        QTest::addColumn<bool>("inBox");
+        QTest::newRow("no remarks") << 0 << true;
+        QTest::newRow("one line of remarks") << 1 << true;
+        QTest::newRow("two lines") << 2 << true;
+        QTest::newRow("three lines: the box is full") << 3 << false;
+    }
+    void highlightOnMarksTheResults()
+    {
+        QFETCH(int, remarkLines);
+        QFETCH(bool, inBox);
+        writeHighlight("S\xec");
+        const records::Values card = resultsCard(remarkLines);
+        const PreparedPage page = pageOf(card), before = plainPageOf(card);
+        QCOMPARE(linesOf(page, QStringLiteral("txtOsservazioni")).size(), remarkLines);
+
+        // Every object of the page as before, in its place; the marked cells bold.
+        QCOMPARE(page.objects.size(), before.objects.size() + 1);
+        const QStringList marked{reports::resultField(4), reports::resultField(17), reports::resultField(20)};
+        for (qsizetype i = 0; i < before.objects.size(); ++i) {
+            const Placed &p = page.objects[i], &b = before.objects[i];
+            QCOMPARE(p.object.name, b.object.name);
+            QCOMPARE(p.object.rect, b.object.rect);
+            QCOMPARE(p.object.bold, b.object.bold || marked.contains(p.object.name));
+            if (!marked.contains(p.object.name))
+                QCOMPARE(linesOf(page, p.object.name), linesOf(before, b.object.name));
+        }
+        QCOMPARE(linesOf(page, reports::resultField(4)), QStringList{QStringLiteral("62 (*)")});
+        QCOMPARE(linesOf(page, reports::resultField(17)), QStringList{QStringLiteral("3 (*)")});
+        // Too long for the whole mark: the value whole, with a shorter one.
+        const Placed *wide = page.find(reports::resultField(20));
+        const QString printed = wide->lines.value(0).text;
+        QVERIFY2(printed.startsWith(QStringLiteral("1.234.567,25")) && printed.endsWith(u'*') && printed.size() < 16,
+                 qPrintable(printed));
+        for (const QString &name : marked) {
+            const Placed *p = page.find(name);
+            QVERIFY2(widthMm(p->object, p->lines.value(0).text) <= p->object.rect.width() - 2 * render::kTextGap,
+                     qPrintable(name));
+        }
+
+        // The note: one line in 7 points, whole, where there is room for it.
+        const Placed &note = page.objects.last();
+        QCOMPARE(note.object.name, reports::kOutOfLimitNoteObject);
+        QCOMPARE(note.object.size, 7.0);
+        QVERIFY(!note.object.bold && !note.object.wrap);
+        QCOMPARE(linesOf(page, note.object.name), QStringList{reports::kOutOfLimitNote});
+        QVERIFY(widthMm(note.object, reports::kOutOfLimitNote) <= note.object.rect.width() - 2 * render::kTextGap);
+        const QRectF box = page.find(QStringLiteral("Shape22"))->object.rect;
+        const QRectF below = page.find(QStringLiteral("Shape18"))->object.rect;
+        QCOMPARE(box.contains(note.object.rect), inBox);
+        if (!inBox)
+            QVERIFY(note.object.rect.top() >= box.bottom() - 0.3 && note.object.rect.bottom() <= below.top());
+
+        // On paper at 600 dpi the note only darkens what was blank: it touches neither
+        // the remarks nor the frames.
+        PreparedPage without = page;
+        without.objects.removeLast();
+        const QRectF area(0, 225, 190, 25);
+        drawnPart(page, area, 600); // the glyphs drawn once, so that both pictures take them alike
+        const QImage with = drawnPart(page, area, 600), plain = drawnPart(without, area, 600);
+        int changed = 0, overInk = 0;
+        for (int y = 0; y < with.height(); ++y) {
+            const QRgb *a = reinterpret_cast<const QRgb *>(with.constScanLine(y));
+            const QRgb *b = reinterpret_cast<const QRgb *>(plain.constScanLine(y));
+            for (int x = 0; x < with.width(); ++x) {
+                if (a[x] == b[x])
+                    continue;
+                ++changed;
+                if (qGray(b[x]) < 250)
+                    ++overInk;
+            }
+        }
+        QVERIFY(changed > 1000);
+        QCOMPARE(overInk, 0);
     }
 
     // All thirty rows filled with words that reach below the line: on paper at 600 dpi

@@ -1,5 +1,6 @@
 // The settings file as the cards and the numbering window use it: the laboratory block,
-// the two numbering sections with their defaults, and the number a new document gets.
+// the two numbering sections with their defaults, the number a new document gets, and
+// the printing option of test reports.
 
 #include "storage/programfolder.h"
 #include "storage/settings.h"
@@ -147,6 +148,30 @@ private slots:
         QVERIFY(putBytes(m_path, "[Numerazione Rapporti]\r\n" + section + "\r\n"));
         QCOMPARE(settings::readNumbering(m_path, DocumentKind::Reports), (settings::Numbering{start, withYear}));
         QCOMPARE(settings::readNumbering(m_path, DocumentKind::Certificates), settings::Numbering{});
+    }
+
+    // The printing option: off and absent until set, then "Sì" or "No" in a section of its
+    // own, the other sections untouched; only the exact "Sì" is on.
+    void highlightOption()
+    {
+        QVERIFY(!settings::readHighlightOutOfLimit(m_path));
+        QVERIFY(!QFile::exists(m_path));
+        settings::writeNumbering(m_path, DocumentKind::Reports, {QStringLiteral("3"), false});
+        const QByteArray numbering = bytesOf(m_path);
+        QVERIFY(!settings::readHighlightOutOfLimit(m_path));
+        QCOMPARE(bytesOf(m_path), numbering);
+
+        settings::writeHighlightOutOfLimit(m_path, true);
+        QCOMPARE(bytesOf(m_path), numbering + "[Stampa Rapporti]\r\nEvidenzia risultati fuori limite=S\xec\r\n");
+        QVERIFY(settings::readHighlightOutOfLimit(m_path));
+        settings::writeHighlightOutOfLimit(m_path, false);
+        QCOMPARE(bytesOf(m_path), numbering + "[Stampa Rapporti]\r\nEvidenzia risultati fuori limite=No\r\n");
+        QVERIFY(!settings::readHighlightOutOfLimit(m_path));
+
+        for (const QByteArray &value : {QByteArray(" S\xec "), QByteArray("s\xec"), QByteArray("Si"), QByteArray("1")}) {
+            QVERIFY(putBytes(m_path, "[stampa rapporti]\r\nEVIDENZIA RISULTATI FUORI LIMITE=" + value + "\r\n"));
+            QCOMPARE(settings::readHighlightOutOfLimit(m_path), value.trimmed() == "S\xec");
+        }
     }
 
     void unreadableFileIsReported()
