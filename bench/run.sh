@@ -14,12 +14,13 @@ build="$root/build-bench"
 json="$(mktemp "${TMPDIR:-/tmp}/tirello-bench-XXXXXX.json")"
 reports_json="$(mktemp "${TMPDIR:-/tmp}/tirello-reports-XXXXXX.json")"
 search_json="$(mktemp "${TMPDIR:-/tmp}/tirello-search-XXXXXX.json")"
+shared_json="$(mktemp "${TMPDIR:-/tmp}/tirello-shared-XXXXXX.json")"
 startup_out="$(mktemp "${TMPDIR:-/tmp}/tirello-startup-XXXXXX.txt")"
-trap 'rm -f "$json" "$reports_json" "$search_json" "$startup_out"' EXIT
+trap 'rm -f "$json" "$reports_json" "$search_json" "$shared_json" "$startup_out"' EXIT
 
 echo "== Configure and build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIRELLO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target bench_storage tirello-gen bench_startup bench_reports bench_search -j2
+cmake --build "$build" --target bench_storage tirello-gen bench_startup bench_reports bench_search bench_shared -j2
 
 echo
 echo "== bench_storage"
@@ -32,6 +33,10 @@ echo "== bench_search"
 echo
 echo "== bench_reports"
 "$build/bench/bench_reports" --benchmark_out="$reports_json" --benchmark_out_format=json
+
+echo
+echo "== bench_shared"
+"$build/bench/bench_shared" --benchmark_out="$shared_json" --benchmark_out_format=json
 
 # real_time in ms of a benchmark: its median over the repetitions when there are some.
 # The second argument names the JSON file (default: bench_storage's).
@@ -82,6 +87,13 @@ r_dblclick="$(figure BM_DoubleClickScan "$reports_json")"
 r_cat="$(figure BM_CatReports "$reports_json")"
 r_ratio="$(awk -v a="$r_search" -v b="$r_cat" 'BEGIN { printf "%.2f", a / b }')"
 
+# A share figure is missing where no sshfs mount could be made (not root, no FUSE).
+shared_figure() { grep -q "\"$1/" "$shared_json" && figure "$1" "$shared_json" || echo ""; }
+s_new_local="$(figure BM_SaveNewReportLocal "$shared_json")"
+s_over_local="$(figure BM_SaveOverReportLocal "$shared_json")"
+s_new_share="$(shared_figure BM_SaveNewReportShare)"
+s_over_share="$(shared_figure BM_SaveOverReportShare)"
+
 echo
 echo "== bench_startup"
 startup_status=0
@@ -128,6 +140,16 @@ printf '  %-52s %9.3f ms   target <= 1000 ms: %s\n' "Record count of the year (N
 printf '  %-52s %9.1f ms   (for information)\n' "Double click: the archive read for the chosen line" "$r_dblclick"
 printf '  %-52s %9.1f ms\n' "cat of the report archive to /dev/null" "$r_cat"
 printf '  %-52s %9sx   target <= 2x: %s\n' "Ratio report search (no filter) / cat" "$r_ratio" "$(verdict "$r_ratio" 2)"
+printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save of a new report with its checks (local disk)" "$s_new_local" "$(verdict "$s_new_local" 20)"
+printf '  %-52s %9.2f ms   target <= 20 ms: %s\n' "Save over a stored report with its checks (local)" "$s_over_local" "$(verdict "$s_over_local" 20)"
+for pair in "new report:$s_new_share" "stored report:$s_over_share"; do
+    ms="${pair#*:}"
+    if [[ -n "$ms" && "$ms" != 0 ]]; then
+        printf '  %-52s %9.2f ms   target <= 150 ms: %s\n' "Save of a ${pair%%:*} through sshfs" "$ms" "$(verdict "$ms" 150)"
+    else
+        printf '  %-52s %12s\n' "Save of a ${pair%%:*} through sshfs" "not measured"
+    fi
+done
 if [[ -n "$startup_line" ]]; then
     for kv in ${startup_line#startup_median_ms }; do
         ms="${kv#*=}"
