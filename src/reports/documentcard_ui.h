@@ -3,7 +3,9 @@
 // data section (laboratory with its logo, client, number and date, sample and analysis
 // dates, the signing person), the delivered box and the section buttons, the date fields
 // on the calendar, the laboratory block kept in the settings file and "Nuovo" with the
-// proposed number. Each card adds its second section and its own texts.
+// proposed number. Each card adds its second section and its own texts. A new document
+// whose number another station stored after "Nuovo" is not saved before the user has
+// been asked.
 
 #include "storage/settings.h"
 #include "ui/card.h"

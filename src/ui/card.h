@@ -4,6 +4,11 @@
 // the command column, the status line with its hints and the hidden attachment labels.
 // A card loads and stores a record by walking its field table and the controls that
 // carry the same names.
+//
+// Several stations may share the archive: a card reads a record under the archive's read
+// lock (never half written), and a save by position first checks, in the same hold of the
+// write lock as the write, that the record is still what the card loaded or last wrote
+// there; when another station saved it meanwhile, the user is asked before it is replaced.
 
 #include "storage/records.h"
 #include "storage/values.h"
