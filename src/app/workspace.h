@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 class TfrmPassword;
@@ -19,6 +20,8 @@ class TfrmRapporti;
 class TfrmCertificati;
 class YearWindow;
 
+// The pointers below name the windows; the workspace owns them (m_windows) and they go
+// with it, the last made first.
 struct Workspace {
     TfrmPassword *frmPassword = nullptr;
     TfrmAvvio *frmAvvio = nullptr;
@@ -36,5 +39,12 @@ struct Workspace {
     ~Workspace();
 
     void start(); // shows the login window
+
+private:
+    // Makes a window that the workspace owns and hands back its name.
+    template <typename Window, typename... Args>
+    Window *make(Args &&...args);
+
+    std::vector<std::unique_ptr<QWidget>> m_windows; // in the order they were made
 };
 
