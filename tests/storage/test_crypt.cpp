@@ -26,6 +26,24 @@ private slots:
         QCOMPARE(Crypt::Unscramble(hex.toLower()), plain);
     }
 
+    // Pinned: a changed constant would lock every installation out of its own password
+    // file while every round trip still passed. The first row is the stored form of the
+    // first-installation password that every password file starts with.
+    void storedFormsArePinned_data()
+    {
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("first password") << "BENVENUTONUOVO" << "55D84306E70E08BD5B30D9EABE42";
+        QTest::newRow("accented letters") << "CAFF\u00c8 ANALISI \u00c0\u00d2" << "54632BAEEE0F4EBA043EC0CF663AD448";
+    }
+    void storedFormsArePinned()
+    {
+        QFETCH(QString, plain);
+        QFETCH(QString, stored);
+        QCOMPARE(Crypt::Scramble(plain), stored);
+        QCOMPARE(Crypt::Unscramble(stored), plain);
+    }
+
     void keyFollowsTheScrambledByte()
     {
         // Same first character, different second: the first pair agrees, the rest differs.
