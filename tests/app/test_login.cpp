@@ -7,6 +7,7 @@
 #include "app/workspace.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QLabel>
@@ -235,7 +236,7 @@ private slots:
         QFETCH(QString, why);
         ScratchFs fs;
         if (why == u"full" && !fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString folder = fs.mounted() ? fs.path() : m_dir->path();
         ProgramFolder::setOverride(folder);
         password::writeStored(passwordFile(), password::kFirstPassword);
@@ -249,7 +250,7 @@ private slots:
             QVERIFY(fs.fill());
         } else if (why == u"folder") {
             if (!makeFolderReadOnly(fs, folder))
-                QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+                TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         } else {
             QVERIFY(QFile::setPermissions(passwordFile(), QFile::ReadOwner));
             if (QFile(passwordFile()).open(QIODevice::WriteOnly | QIODevice::Append))

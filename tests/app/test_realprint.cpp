@@ -13,6 +13,7 @@
 #include "reports/frmstamparap.h"
 #include "storage/programfolder.h"
 #include "storage/records.h"
+#include "support/environment.h"
 #include "support/documenttexts.h"
 #include "support/folderfixture.h"
 #include "support/modal.h"
@@ -203,7 +204,7 @@ private slots:
     void init()
     {
         if (!m_whyNot.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("Real printing skipped: ") + m_whyNot));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("Real printing skipped: ") + m_whyNot));
         m_folder.setUp();
         Outputs::stopRecording(); // the real print dialog and the real printer
         Clock::setOverride(QDateTime(QDate(2026, 3, 14), QTime(9, 30, 5)));

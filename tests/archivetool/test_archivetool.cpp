@@ -8,6 +8,7 @@
 #include "storage/recordfile.h"
 #include "storage/records.h"
 #include "storage/settings.h"
+#include "support/environment.h"
 #include "support/files.h"
 #include "support/scratchfs.h"
 
@@ -552,7 +553,7 @@ private slots:
         QFETCH(QString, why);
         ScratchFs fs(256 * 1024);
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         makeSoundFolder(m_dir->path());
         // Incompressible, bigger than the whole scratch disk.
         QByteArray noise(3392 * 150, Qt::Uninitialized);
@@ -575,7 +576,7 @@ private slots:
     {
         ScratchFs fs(256 * 1024);
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         makeSoundFolder(m_dir->path());
         QVERIFY(support::writeFile(m_dir->filePath(QStringLiteral("2023.cda")),
                                    QByteArray(29250 * 20, '\0'))); // compresses to nearly nothing

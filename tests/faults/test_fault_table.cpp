@@ -40,6 +40,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "support/environment.h"
 #include "support/faildevice.h"
 #include "support/files.h"
 #include "support/scratchfs.h"
@@ -489,7 +490,7 @@ private slots:
         // that need neither run in a plain temporary folder when mounting is not allowed.
         ScratchFs fs(4 * 1024 * 1024);
         if (!fs.mounted() && (fault == Fault::FullDisk || fault == Fault::ReadOnlyFolder))
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         QTemporaryDir plain, elsewhere;
         const QString folder = fs.mounted() ? fs.path() : plain.path();
         ProgramFolder::setOverride(folder);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "support/environment.h"
 #include "support/messages.h"
 #include "support/sshfs.h"
 
@@ -106,7 +107,7 @@ private slots:
     {
         QString why;
         if (!m_share.start(&why))
-            QSKIP(qPrintable(QStringLiteral("no shared folder to test on: ") + why));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no shared folder to test on: ") + why));
     }
     void cleanupTestCase() { m_share.stop(); }
 

@@ -1,5 +1,6 @@
 #include "storage/crypt.h"
 #include "storage/inifile.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QTemporaryDir>
@@ -169,7 +170,7 @@ private slots:
         QFETCH(QString, key);
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(name);
         ini::write(path, section, key, QStringLiteral("prima"));
         ini::write(path, QStringLiteral("Altro"), QStringLiteral("x"), QString(3000, u'x')); // a page of text
@@ -192,7 +193,7 @@ private slots:
         const auto before = folderContents(folder);
         const auto restore = qScopeGuard([&] { restoreFolder(folder); });
         if (!makeFolderReadOnly(fs, folder))
-            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         const auto write = [&] {
             ini::write(path, QStringLiteral("Laboratorio"), QStringLiteral("Denominazione"), QStringLiteral("dopo"));
         };

@@ -2,6 +2,7 @@
 #include "storage/recordfile.h"
 #include "storage/records.h"
 #include "storage/sharelock.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QElapsedTimer>
@@ -282,7 +283,7 @@ private slots:
         QFETCH(qint64, room);
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(QStringLiteral("2025.cda"));
         writeBytes(path, stored);
         QVERIFY(fs.fill(room));
@@ -301,7 +302,7 @@ private slots:
     {
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(QStringLiteral("Clienti.pro"));
         writeBytes(path, recordOf('a', 3392));
         QVERIFY(fs.fill());

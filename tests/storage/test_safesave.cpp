@@ -2,6 +2,7 @@
 // and every failure is reported, on a real full disk and a real read-only folder too.
 
 #include "storage/safesave.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QDir>
@@ -122,7 +123,7 @@ private slots:
         ScratchFs fs;
         QTemporaryDir plain;
         if (why == u"full" && !fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString folder = fs.mounted() ? fs.path() : plain.path();
         QString path = QDir(folder).filePath(QStringLiteral("Clienti.xls"));
         QVERIFY(putFile(path, pattern(5000)));
@@ -139,7 +140,7 @@ private slots:
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         });
         if (why == u"read-only folder" && !makeFolderReadOnly(fs, folder))
-            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         if (why == u"read-only file") {
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
             if (QFile(path).open(QIODevice::WriteOnly | QIODevice::Append))
@@ -162,7 +163,7 @@ private slots:
     {
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(QStringLiteral("Rapporti_di_Prova.xls"));
         QVERIFY(putFile(path, "vecchio"));
         QVERIFY(fs.fill(8192));

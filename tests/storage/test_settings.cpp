@@ -4,6 +4,7 @@
 
 #include "storage/programfolder.h"
 #include "storage/settings.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QTemporaryDir>
@@ -188,7 +189,7 @@ private slots:
     {
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(settings::kFileName);
         settings::writeLaboratory(path, DocumentKind::Reports, sampleLab());
         settings::writeNumbering(path, DocumentKind::Reports, {QStringLiteral("5"), true});

@@ -7,6 +7,7 @@
 #include "storage/records.h"
 #include "storage/sharelock.h"
 
+#include "support/environment.h"
 #include "support/sshfs.h"
 
 #include <QDir>
@@ -127,7 +128,7 @@ private slots:
     {
         QString why;
         if (!m_share.start(&why))
-            QSKIP(qPrintable(QStringLiteral("no shared folder to test on: ") + why));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no shared folder to test on: ") + why));
     }
 
     void cleanup()

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include "support/environment.h"
 #include <QtTest>
 
 namespace {
@@ -78,7 +79,7 @@ private slots:
     {
         m_soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
         if (m_soffice.isEmpty())
-            QSKIP("LibreOffice (soffice) is not installed: the exports are not opened in a spreadsheet program");
+            TIRELLO_ENVIRONMENT_MISSING("LibreOffice (soffice) is not installed: the exports are not opened in a spreadsheet program");
     }
 
     void everyExportOpensIntact()

@@ -5,6 +5,7 @@
 #include "storage/programfolder.h"
 #include "ui/listing.h"
 #include "tools/render_ui.h"
+#include "support/environment.h"
 #include "support/scratchfs.h"
 
 #include <QAction>
@@ -578,7 +579,7 @@ private slots:
             QVERIFY2(info.contains(field), field);
 
         if (tool("pdfinfo").isEmpty() || tool("pdftotext").isEmpty())
-            QSKIP("poppler-utils not installed: properties checked in the bytes only");
+            TIRELLO_ENVIRONMENT_MISSING("poppler-utils not installed: properties checked in the bytes only");
         const QString props = run(tool("pdfinfo"), {path});
         for (const char *line : {"Title:           Prova titolo", "Subject:         Prova oggetto",
                                  "Author:          Tirello", "Creator:         Tirello", "Pages:           1",
@@ -610,7 +611,7 @@ private slots:
         ScratchFs fs;
         QTemporaryDir plain;
         if (!fs.mounted() && !readOnly)
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString folder = fs.mounted() ? fs.path() : plain.path();
         const QString path = QDir(folder).filePath(QStringLiteral("Cliente.pdf"));
         const Prepared pages = prepareForOutput(Template::fromJson(kFixture, QStringLiteral("prova")));
@@ -618,7 +619,7 @@ private slots:
         const auto before = folderContents(folder);
         const auto restore = qScopeGuard([&] { restoreFolder(folder); });
         if (readOnly && !makeFolderReadOnly(fs, folder))
-            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         if (!readOnly)
             QVERIFY(fs.fill());
         QVERIFY_THROWS_EXCEPTION(RenderError, exportPdf(pages, path, {QStringLiteral("Dopo")}));

@@ -2,6 +2,7 @@
 // writes that fail without touching what was there before.
 
 #include "tools/spreadsheet.h"
+#include "support/environment.h"
 #include "support/faildevice.h"
 #include "support/scratchfs.h"
 
@@ -260,7 +261,7 @@ private slots:
         QFETCH(int, rows);
         ScratchFs fs;
         if (!fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString path = fs.filePath(QStringLiteral("Prova.xls"));
         QVERIFY(spreadsheet::save(path, kSheet, twoRows()));
         const auto before = fs.contents();
@@ -279,7 +280,7 @@ private slots:
         const auto before = folderContents(folder);
         const auto restore = qScopeGuard([&] { restoreFolder(folder); });
         if (!makeFolderReadOnly(fs, folder))
-            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         QVERIFY(!spreadsheet::save(path, kSheet, manyRows(10)));
         QCOMPARE(folderContents(folder), before);
     }

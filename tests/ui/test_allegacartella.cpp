@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "support/environment.h"
 #include "support/cardfixture.h"
 #include "support/fieldtarget.h"
 #include "support/files.h"
@@ -238,7 +239,7 @@ private slots:
         ScratchFs fs(256 * 1024);
         const bool needsScratch = failure != u"fileForFolder" && failure != u"sourceGone";
         if (needsScratch && !fs.mounted())
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString program = needsScratch ? fs.path() : m_fx.folder();
         ProgramFolder::setOverride(program);
         const QString source = m_elsewhere->filePath(QStringLiteral("grande.bin"));

@@ -3,6 +3,7 @@
 // size, "Annulla", and a save that fails on a read-only folder or a full disk.
 
 #include "storage/programfolder.h"
+#include "support/environment.h"
 #include "support/messages.h"
 #include "support/modal.h"
 #include "support/scratchfs.h"
@@ -188,7 +189,7 @@ private slots:
         if (steps == QLatin1String("jpeg") || steps == QLatin1String("bmp")) {
             const bool jpeg = steps == QLatin1String("jpeg");
             if (jpeg && !QImageWriter::supportedImageFormats().contains("jpeg"))
-                QSKIP("no JPEG support in this Qt");
+                TIRELLO_ENVIRONMENT_MISSING("no JPEG support in this Qt");
             const QString path = m_elsewhere->filePath(jpeg ? QStringLiteral("marchio.jpg") : QStringLiteral("marchio.bmp"));
             QImage source = solid(size, QColor(0xE0, 0x40, 0x20));
             QPainter(&source).fillRect(0, 0, size.width() / 2, size.height() / 2, QColor(0x20, 0x60, 0xC0));
@@ -279,14 +280,14 @@ private slots:
         QFETCH(bool, readOnly);
         ScratchFs fs;
         if (!fs.mounted() && !readOnly)
-            QSKIP(qPrintable(fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(fs.reason()));
         const QString folder = fs.mounted() ? fs.path() : m_dir->path();
         ProgramFolder::setOverride(folder);
         QVERIFY(solid(QSize(9, 5), Qt::magenta).save(logo::path(), "BMP"));
         const auto before = folderContents(folder);
         const auto restore = qScopeGuard([&] { restoreFolder(folder); });
         if (readOnly && !makeFolderReadOnly(fs, folder))
-            QSKIP(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
+            TIRELLO_ENVIRONMENT_MISSING(qPrintable(QStringLiteral("no read-only folder here: ") + fs.reason()));
         if (!readOnly)
             QVERIFY(fs.fill());
 
