@@ -122,71 +122,6 @@ void setUp(QPrinter &printer, const Prepared &pages, const QString &title, Sides
         printer.setDuplex(proposedDuplex(sides, printer.duplex(), QPrinterInfo(printer).supportedDuplexModes()));
 }
 
-// Every chosen sheet on the printer, with copies and collation when the driver does not
-// make them itself.
-void paintAll(QPrinter &printer, const Prepared &pages)
-{
-    QList<int> chosen;
-    for (int i = 0; i < pages.size(); ++i) {
-        switch (printer.printRange()) {
-        case QPrinter::AllPages:
-        case QPrinter::Selection:
-            chosen.append(i);
-            break;
-        case QPrinter::PageRange:
-            if (printer.pageRanges().contains(i + 1))
-                chosen.append(i);
-            break;
-        case QPrinter::CurrentPage: // outside the preview the current sheet is the first
-            if (i == 0)
-                chosen.append(i);
-            break;
-        }
-    }
-    if (printer.printRange() == QPrinter::PageRange && printer.pageRanges().isEmpty())
-        for (int i = 0; i < pages.size(); ++i)
-            chosen.append(i);
-    if (chosen.isEmpty())
-        return;
-
-    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
-    QList<int> sequence;
-    if (printer.collateCopies())
-        for (int c = 0; c < copies; ++c)
-            sequence += chosen;
-    else
-        for (int i : chosen)
-            for (int c = 0; c < copies; ++c)
-                sequence.append(i);
-
-    // The preview hands over a printer already painting: its layout is set already.
-    auto setLayout = [&printer](const PreparedPage &page) {
-        const QPageLayout wanted = pageLayout(page);
-        if (!printer.pageLayout().isEquivalentTo(wanted))
-            printer.setPageLayout(wanted);
-    };
-    if (!printer.paintingActive()) {
-        printer.setFullPage(true);
-        setLayout(pages[sequence.first()]);
-    }
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw RenderError(QStringLiteral("Impossibile avviare la stampa sulla stampante \"%1\".").arg(printer.printerName()));
-    for (qsizetype n = 0; n < sequence.size(); ++n) {
-        const PreparedPage &page = pages[sequence[n]];
-        if (n > 0) {
-            setLayout(page);
-            if (!printer.newPage())
-                throw RenderError(QStringLiteral("La stampante \"%1\" non ha accettato la pagina %2.")
-                                      .arg(printer.printerName())
-                                      .arg(sequence[n] + 1));
-        }
-        paint(painter, page);
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw RenderError(QStringLiteral("La stampa sulla stampante \"%1\" non \u00e8 riuscita.").arg(printer.printerName()));
-}
-
 // --- PDF document properties --------------------------------------------------------------
 
 QByteArray pdfString(const QString &text)
@@ -391,6 +326,69 @@ QPrinter::DuplexMode proposedDuplex(Sides sides, QPrinter::DuplexMode current,
     return current;
 }
 
+void printSheets(QPrinter &printer, const Prepared &pages)
+{
+    QList<int> chosen;
+    for (int i = 0; i < pages.size(); ++i) {
+        switch (printer.printRange()) {
+        case QPrinter::AllPages:
+        case QPrinter::Selection:
+            chosen.append(i);
+            break;
+        case QPrinter::PageRange:
+            if (printer.pageRanges().contains(i + 1))
+                chosen.append(i);
+            break;
+        case QPrinter::CurrentPage: // outside the preview the current sheet is the first
+            if (i == 0)
+                chosen.append(i);
+            break;
+        }
+    }
+    if (printer.printRange() == QPrinter::PageRange && printer.pageRanges().isEmpty())
+        for (int i = 0; i < pages.size(); ++i)
+            chosen.append(i);
+    if (chosen.isEmpty())
+        return;
+
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    QList<int> sequence;
+    if (printer.collateCopies())
+        for (int c = 0; c < copies; ++c)
+            sequence += chosen;
+    else
+        for (int i : chosen)
+            for (int c = 0; c < copies; ++c)
+                sequence.append(i);
+
+    // The preview hands over a printer already painting: its layout is set already.
+    auto setLayout = [&printer](const PreparedPage &page) {
+        const QPageLayout wanted = pageLayout(page);
+        if (!printer.pageLayout().isEquivalentTo(wanted))
+            printer.setPageLayout(wanted);
+    };
+    if (!printer.paintingActive()) {
+        printer.setFullPage(true);
+        setLayout(pages[sequence.first()]);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw RenderError(QStringLiteral("Impossibile avviare la stampa sulla stampante \"%1\".").arg(printer.printerName()));
+    for (qsizetype n = 0; n < sequence.size(); ++n) {
+        const PreparedPage &page = pages[sequence[n]];
+        if (n > 0) {
+            setLayout(page);
+            if (!printer.newPage())
+                throw RenderError(QStringLiteral("La stampante \"%1\" non ha accettato la pagina %2.")
+                                      .arg(printer.printerName())
+                                      .arg(sequence[n] + 1));
+        }
+        paint(painter, page);
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw RenderError(QStringLiteral("La stampa sulla stampante \"%1\" non \u00e8 riuscita.").arg(printer.printerName()));
+}
+
 PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QString &title, double zoom, Sides sides)
     : QPrintPreviewDialog(&heldPrinter, parent), m_pages(pages)
 {
@@ -401,7 +399,7 @@ PreviewWindow::PreviewWindow(QWidget *parent, const Prepared &pages, const QStri
 
     connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *target) {
         try {
-            paintAll(*target, m_pages);
+            printSheets(*target, m_pages);
         } catch (const RenderError &e) {
             m_failure = e.message();
         }
@@ -472,7 +470,7 @@ bool print(QWidget *parent, const Prepared &pages, const QString &title, Sides s
     dialog.setMinMax(1, int(std::max<qsizetype>(1, pages.size())));
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    paintAll(printer, pages);
+    printSheets(printer, pages);
     return true;
 }
 

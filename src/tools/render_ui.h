@@ -41,6 +41,11 @@ QPrinter::DuplexMode proposedDuplex(Sides sides, QPrinter::DuplexMode current,
 void preview(QWidget *parent, const Prepared &pages, const QString &title, double zoom = 0,
              Sides sides = Sides::One);
 
+// The chosen sheets on a printer as its print dialog left it: the range (all, a range of
+// sheets, the current one), the copies and their collation when the driver does not make
+// them itself. What print() and the preview's print command do. Throws RenderError.
+void printSheets(QPrinter &printer, const Prepared &pages);
+
 // The print dialog on the default printer, then the chosen printer. Cancelling prints
 // nothing and returns false; a printer that fails throws RenderError.
 bool print(QWidget *parent, const Prepared &pages, const QString &title, Sides sides = Sides::One);

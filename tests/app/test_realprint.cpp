@@ -86,7 +86,7 @@ QString prepareQueue()
     const QString added = run(QStringLiteral("lpadmin"),
                               {QStringLiteral("-p"), kQueue, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
                                QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"),
-                               QStringLiteral("-o"), QStringLiteral("PageSize=A4"), QStringLiteral("-E")},
+                               QStringLiteral("-o"), QStringLiteral("PageSize=Letter"), QStringLiteral("-E")},
                               &code);
     return code == 0 ? QString() : QStringLiteral("the queue could not be added: ") + added;
 }

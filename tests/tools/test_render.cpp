@@ -91,6 +91,30 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Sheets that say which they are: "Foglio 1", "Foglio 2", ...
+Prepared numberedSheets(int n)
+{
+    Prepared pages;
+    for (int i = 1; i <= n; ++i) {
+        Template t = Template::fromJson(kFixture, QStringLiteral("prova"));
+        t.setText(QStringLiteral("txtMezzo"), QStringLiteral("Foglio %1").arg(i));
+        pages += prepareForOutput(t);
+    }
+    return pages;
+}
+
+// The numbers of the sheets of a printed PDF, in order ("1213").
+QString sheetsIn(const QString &pdf)
+{
+    QString out;
+    static const QRegularExpression sheet(QStringLiteral("Foglio (\\d+)"));
+    const QString text = run(tool("pdftotext"), {pdf, QStringLiteral("-")});
+    for (const QString &page : text.split(u'\f'))
+        if (const QRegularExpressionMatch m = sheet.match(page); m.hasMatch())
+            out += m.captured(1);
+    return out;
+}
+
 } // namespace
 
 class TestRender : public QObject {
@@ -552,6 +576,67 @@ private slots:
         view->updatePreview();
         QCOMPARE(view->pageCount(), 2);
         QVERIFY(window.failure().isEmpty());
+    }
+
+    // What the print dialog leaves on the printer decides what comes out: the range of
+    // sheets, the copies, collated or not. A PDF printer makes no copies itself, as many
+    // drivers do not, so the program makes them.
+    void printerGetsTheChosenSheetsAndCopies_data()
+    {
+        QTest::addColumn<int>("from"); // 0: every sheet
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<QString>("sheets"); // the sheets printed, in order
+        QTest::newRow("all") << 0 << 0 << 1 << true << "123";
+        QTest::newRow("range 2-3") << 2 << 3 << 1 << true << "23";
+        QTest::newRow("sheet 2, two copies") << 2 << 2 << 2 << true << "22";
+        QTest::newRow("all, two copies collated") << 0 << 0 << 2 << true << "123123";
+        QTest::newRow("all, two copies not collated") << 0 << 0 << 2 << false << "112233";
+    }
+    void printerGetsTheChosenSheetsAndCopies()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, copies);
+        QFETCH(bool, collate);
+        QFETCH(QString, sheets);
+        if (tool("pdftotext").isEmpty())
+            TIRELLO_ENVIRONMENT_MISSING("poppler-utils not installed: the printed sheets cannot be read back");
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("stampa.pdf")));
+        if (from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, to);
+        }
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        printSheets(printer, numberedSheets(3));
+        QCOMPARE(sheetsIn(printer.outputFileName()), sheets);
+    }
+
+    // The preview's own print command, the way the manual recommends printing: the sheets
+    // reach the printer; a printer that fails leaves its reason for the window to show.
+    void previewPrintsAndKeepsTheFailure()
+    {
+        if (tool("pdftotext").isEmpty())
+            TIRELLO_ENVIRONMENT_MISSING("poppler-utils not installed: the printed sheets cannot be read back");
+        QTemporaryDir dir;
+        PreviewWindow window(nullptr, numberedSheets(2), QStringLiteral("Prova"));
+        window.printer()->setOutputFormat(QPrinter::PdfFormat);
+        window.printer()->setOutputFileName(dir.filePath(QStringLiteral("anteprima.pdf")));
+        window.findChild<QPrintPreviewWidget *>()->print();
+        QVERIFY(window.failure().isEmpty());
+        QCOMPARE(sheetsIn(window.printer()->outputFileName()), QStringLiteral("12"));
+
+        PreviewWindow broken(nullptr, numberedSheets(2), QStringLiteral("Prova"));
+        broken.printer()->setOutputFormat(QPrinter::PdfFormat);
+        broken.printer()->setOutputFileName(dir.filePath(QStringLiteral("manca/anteprima.pdf")));
+        broken.findChild<QPrintPreviewWidget *>()->print();
+        QVERIFY2(broken.failure().startsWith(QStringLiteral("Impossibile avviare la stampa")),
+                 qPrintable(broken.failure()));
     }
 
     // PDF: written without a question, replacing the old file, with its properties and
