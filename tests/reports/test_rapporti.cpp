@@ -376,13 +376,7 @@ private slots:
         TfrmRapporti *c = openCard();
         c->setField(QStringLiteral("txtParametro04"), QStringLiteral("vecchio"));
         c->setField(QStringLiteral("txtRisultato01"), QStringLiteral("0,3"));
-        onModal([&](QDialog *modal) {
-            auto *w = qobject_cast<ListWindow *>(modal);
-            QVERIFY(w && w->lstRecords->count() == 1);
-            w->lstRecords->setCurrentRow(0);
-            w->lstRecordsDblClick();
-        });
-        QTest::mouseClick(c->cmdImporta, Qt::LeftButton);
+        importOnlyModel(c);
         QTRY_COMPARE(field("txtAnalisi"), QStringLiteral("Metalli"));
         QCOMPARE(field("txtParametro01"), QStringLiteral("Piombo"));
         QVERIFY(field("txtParametro04").isEmpty());
@@ -410,13 +404,7 @@ private slots:
         }
         archive::append(models::archivePath(), m.bytes());
         TfrmRapporti *c = openCard();
-        onModal([&](QDialog *modal) {
-            auto *w = qobject_cast<ListWindow *>(modal);
-            QVERIFY(w && w->lstRecords->count() == 1);
-            w->lstRecords->setCurrentRow(0);
-            w->lstRecordsDblClick();
-        });
-        QTest::mouseClick(c->cmdImporta, Qt::LeftButton);
+        importOnlyModel(c);
         QTRY_COMPARE(field("txtLimite05"), QStringLiteral("6,5 - 9,5"));
         QVERIFY(!c->lblFuoriLimite->isVisibleTo(c));
 
@@ -697,6 +685,18 @@ private slots:
     }
 
 private:
+    // "Importa": the one model of the archive chosen in the import window.
+    void importOnlyModel(TfrmRapporti *c)
+    {
+        onModal([&](QDialog *modal) {
+            auto *w = qobject_cast<ListWindow *>(modal);
+            QVERIFY(w && w->lstRecords->count() == 1);
+            w->lstRecords->setCurrentRow(0);
+            w->lstRecordsDblClick();
+        });
+        QTest::mouseClick(c->cmdImporta, Qt::LeftButton);
+    }
+
     TfrmRapporti *openCard(const QString &year = QStringLiteral("2025"))
     {
         TfrmRapporti *c = m_fx.ws().frmRapporti;
