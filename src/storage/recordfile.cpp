@@ -205,7 +205,7 @@ void RecordFile::unlock()
 #endif
         m_locked = false;
     }
-    m_share.reset(); // removes the lock file
+    m_share = nullptr; // removes the lock file
 }
 
 namespace archive {
