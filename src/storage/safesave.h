@@ -32,6 +32,8 @@ using Writer = std::function<bool(QIODevice &device)>;
 enum class Links { Follow, Replace };
 
 bool save(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow);
+// *code, when given, gets the system's error number of a failure (0 when it has none).
+bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow,
+          int *code = nullptr);
 
 } // namespace safesave

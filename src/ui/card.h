@@ -12,6 +12,7 @@
 #include "ui/widgets.h"
 
 #include <QList>
+#include <QSize>
 
 class QLabel;
 class QToolButton;
@@ -79,6 +80,7 @@ public:
         const char *caption;
         const char *hint;
         const char *picture = nullptr;
+        QSize size = {}; // in the toolbar: 37 x 39 unless given
     };
     // The hints of the four browsing arrows.
     struct BrowseHints {

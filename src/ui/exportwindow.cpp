@@ -155,8 +155,12 @@ void ExportWindow::cmdEsportaClick()
     namespace t = exportTexts;
     if (!Messages::question(this, t::kAskExport))
         return;
+    if (m_readFailed) {
+        Messages::plain(this, t::kNotReadWhole);
+        return;
+    }
     const QString path = exportPath();
-    if (m_readFailed || !spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
+    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
         Messages::plain(this, t::kFailed);
         return;
     }
