@@ -15,7 +15,6 @@ TfrmTrovaRapporti::TfrmTrovaRapporti(QWidget *owner, const QString &archivePath,
                                 .printTitle = kListTitle,
                                 .criteriaBanner = {QStringLiteral("Trova rapporti di prova"), BannerIcon::Search,
                                                    QStringLiteral(":/img/reports/bannerTrova.svg")},
-                                .criteriaInstructions = QStringLiteral(":/img/reports/istruzioniCerca.svg"),
                             },
                             this, reports::documentLists(), reports::kFilters, archivePath, reports::kTagReports,
                             std::move(show)))
