@@ -112,7 +112,7 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
     buildStatusBar(false);
     // The status strip: white Tahoma 12 on a deep blue.
     if (auto *strip = panel()->findChild<QWidget *>(QStringLiteral("panStato")))
-        strip->setStyleSheet(QStringLiteral("#panStato { background-color: #3030DD; border-radius: 4px; }"));
+        strip->setStyleSheet(QStringLiteral("QWidget#panStato { background-color: #3030DD; border-radius: 4px; }"));
     panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
 
@@ -195,14 +195,14 @@ void DocumentCard::buildGeneralData()
     line(lab, "txtLaboratorio", "Denominazione Laboratorio analisi:", 142, y, 396);
     line(lab, "txtIndirizzoLab", "Indirizzo e numero civico:", 550, y, 418);
     y += kRow;
-    line(lab, "txtCittaLab", "CAP, citt\u00e0 e provincia:", 142, y, 260);
-    QLineEdit *vatLab = line(lab, "txtPartitaIvaLab", "Partita IVA:", 412, y, 120);
+    line(lab, "txtCittaLab", "CAP, citt\u00e0 e provincia:", 142, y, 240);
+    QLineEdit *vatLab = line(lab, "txtPartitaIvaLab", "Partita IVA:", 390, y, 134);
     btnPartitaIvaLab = iconButton(lab, "btnPartitaIvaLab", QStringLiteral(":/img/cards/btnPartitaIva.svg"),
                                   QStringLiteral("Controlla la partita IVA del Laboratorio"), vatHint, vatLab);
-    QLineEdit *taxLab = line(lab, "txtCodFiscLab", "Codice fiscale:", 574, y, 170);
+    QLineEdit *taxLab = line(lab, "txtCodFiscLab", "Codice fiscale:", 566, y, 182);
     btnCodFiscLab = iconButton(lab, "btnCodFiscLab", QStringLiteral(":/img/cards/btnCodFisc.svg"),
                                QStringLiteral("Controlla il codice fiscale del Laboratorio"), taxHint, taxLab);
-    QLineEdit *emailLab = line(lab, "txtEmailLab", "E-mail:", 786, y, 182);
+    QLineEdit *emailLab = line(lab, "txtEmailLab", "E-mail:", 790, y, 178);
     y += kRow;
     line(lab, "txtTelLab", "Telefono:", 142, y, 170);
     line(lab, "txtLiberoLab", "Campo libero:", 324, y, 644);
@@ -219,11 +219,11 @@ void DocumentCard::buildGeneralData()
     line(client, "txtCapRes", "CAP:", 450, y, 70);
     QLineEdit *province = line(client, "txtProvRes", "Prov.", 530, y, 50);
     y += kRow;
-    line(client, "txtComuneRes", "Comune di residenza:", 80, y, 200);
-    QLineEdit *vat = line(client, "txtPartitaIva", "Partita IVA:", 290, y, 120);
+    line(client, "txtComuneRes", "Comune di residenza:", 80, y, 160);
+    QLineEdit *vat = line(client, "txtPartitaIva", "Partita IVA:", 248, y, 134);
     btnPartitaIva = iconButton(client, "btnPartitaIva", QStringLiteral(":/img/cards/btnPartitaIva.svg"),
                                QStringLiteral("Controlla la partita IVA del committente"), vatHint, vat);
-    QLineEdit *tax = line(client, "txtCodFisc", "Codice fiscale:", 444, y, 160);
+    QLineEdit *tax = line(client, "txtCodFisc", "Codice fiscale:", 422, y, 182);
     btnCodFisc = iconButton(client, "btnCodFisc", QStringLiteral(":/img/cards/btnCodFisc.svg"),
                             QStringLiteral("Controlla il codice fiscale del committente"), taxHint, tax);
 

@@ -86,7 +86,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *owner, records::FieldTarget *tar
         imgCancella[n] = look::pictureButton(slot, QStringLiteral("imgCancella") + nn,
                                              QStringLiteral(":/img/logo/gomma.svg"), QSize(22, 22),
                                              QStringLiteral("Togli il %1 file allegato").arg(ordinal));
-        imgCancella[n]->move(410, 25);
+        imgCancella[n]->setFixedSize(22, 22); // the picture is the button
+        imgCancella[n]->move(413, 28);
 
         btnSfoglia[n] = look::button(slot, QStringLiteral("btnSfoglia") + nn, QStringLiteral("Sfoglia..."), true);
         btnSfoglia[n]->setGeometry(444, 24, 82, 30);

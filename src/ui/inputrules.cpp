@@ -138,17 +138,20 @@ void oneLine(QLineEdit *edit)
     });
 }
 
-void digitsOnly(QLineEdit *edit)
+void digitsOnly(QLineEdit *edit, bool allMoves)
 {
-    new EventHook(edit, [](QEvent *e) {
+    new EventHook(edit, [allMoves](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
         switch (k->key()) {
         case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Backspace: case Qt::Key_Delete:
-        case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-        case Qt::Key_Home: case Qt::Key_End: case Qt::Key_Tab: case Qt::Key_Backtab:
+        case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Tab: case Qt::Key_Backtab:
             return false;
+        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home: case Qt::Key_End:
+            if (allMoves)
+                return false;
+            break;
         default:
             break;
         }

@@ -34,9 +34,10 @@ void pastedDigitsOnly(QLineEdit *edit);
 void trimmed(QLineEdit *edit, bool alsoOnLeave = false, Changes changes = Changes::Typed);
 // After every change: trimmed, then upper case.
 void trimmedUpper(QLineEdit *edit, Changes changes = Changes::Typed);
-// Only the digits 0-9 can be typed; Enter, Backspace, Delete, Home, End and the arrows
-// still work. Pasted or dropped text keeps its digits only.
-void digitsOnly(QLineEdit *edit);
+// Only the digits 0-9 can be typed; Enter, Backspace, Delete and the Left and Right
+// arrows still work, and with `allMoves` also Home, End, Up and Down. Pasted or dropped
+// text keeps its digits only.
+void digitsOnly(QLineEdit *edit, bool allMoves = false);
 // A one-line field: line breaks and tabs that arrive by pasting or dropping become single
 // blanks (CR LF counts as one break).
 void oneLine(QLineEdit *edit);

@@ -86,6 +86,9 @@ QByteArray listBanner(const QString &title, ListWindow::BannerIcon icon, int w)
 ListWindow::ListWindow(QWidget *owner, Description description) : QDialog(owner), m_d(std::move(description))
 {
     look::toolWindow(this, m_d.objectName, m_d.title, m_d.size, look::kSteelBlue);
+    // The fields stay white when focused, whatever the card under the window does: a
+    // filter is marked by its yellow frame, the quick-find field not at all.
+    setStyleSheet(QStringLiteral("QLineEdit, QLineEdit:focus { background-color: white; }"));
     lblMemory = look::hiddenLabel(this, QStringLiteral("lblMemory"));
 
     if (!m_d.filters.isEmpty())
