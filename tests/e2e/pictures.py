@@ -17,7 +17,7 @@ import time
 import zlib
 
 import archive
-from drive import Failure, Program, children, click, extents, fill, find, focus, key, role, text_of, wait_for, xdo
+from drive import Failure, Program, children, click, fill, find, focus, key, text_of, wait_for, xdo
 
 YEAR = time.strftime("%Y")
 LAB = {
@@ -190,50 +190,77 @@ def png(path, width, height, rgb_rows):
         f.write(chunk(b"IEND", b""))
 
 
-def screen():
-    """The whole screen as (width, height, rows of RGB bytes), read from xwd."""
-    data = subprocess.run(["xwd", "-root", "-silent"], check=True, stdout=subprocess.PIPE).stdout
+def xwd(*args):
+    """A window's picture as (width, height, rows of RGB bytes), read with xwd."""
+    data = subprocess.run(["xwd", "-silent", *args], check=True, stdout=subprocess.PIPE).stdout
     h = struct.unpack(">25I", data[:100])
     header_size, width, height, byte_order, bpp, line = h[0], h[4], h[5], h[7], h[11], h[12]
     ncolors = h[19]
-    if bpp != 32:
-        raise Failure(f"schermo a {bpp} bit per punto: servono 32")
+    if bpp not in (24, 32):
+        raise Failure(f"schermo a {bpp} bit per punto: servono 24 o 32")
+    step = bpp // 8
     start = header_size + ncolors * 12
     rows = []
     for y in range(height):
-        row = data[start + y * line:start + y * line + width * 4]
-        if byte_order == 0:  # B G R x
-            rgb = bytearray(width * 3)
-            rgb[0::3], rgb[1::3], rgb[2::3] = row[2::4], row[1::4], row[0::4]
-        else:  # x R G B
-            rgb = bytearray(width * 3)
-            rgb[0::3], rgb[1::3], rgb[2::3] = row[1::4], row[2::4], row[3::4]
+        row = data[start + y * line:start + y * line + width * step]
+        rgb = bytearray(width * 3)
+        if byte_order == 0:  # B G R (x)
+            rgb[0::3], rgb[1::3], rgb[2::3] = row[2::step], row[1::step], row[0::step]
+        else:  # (x) R G B
+            rgb[0::3], rgb[1::3], rgb[2::3] = row[step - 3::step], row[step - 2::step], row[step - 1::step]
         rows.append(bytes(rgb))
     return width, height, rows
 
 
+def screen():
+    return xwd("-root")
+
+
 def frame_of_active():
     """The active window with its window-manager frame: x, y, width, height."""
-    wid = subprocess.run(["xdotool", "getactivewindow"], check=True, stdout=subprocess.PIPE, text=True).stdout.strip()
-    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid], check=True,
-                              stdout=subprocess.PIPE, text=True).stdout
-    g = dict(line.split("=", 1) for line in geometry.split())
-    x, y, w, h = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    wid = subprocess.run(["xdotool", "getactivewindow"], check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                         text=True).stdout.strip()
+    info = subprocess.run(["xwininfo", "-id", wid], check=True, stdout=subprocess.PIPE, text=True).stdout
+    field = {k.strip(): v.strip() for k, v in (line.split(":", 1) for line in info.splitlines() if ":" in line)}
+    x, y = int(field["Absolute upper-left X"]), int(field["Absolute upper-left Y"])
+    w, h = int(field["Width"]), int(field["Height"])
     left = right = top = bottom = 0
     extents_line = subprocess.run(["xprop", "-id", wid, "_NET_FRAME_EXTENTS"], stdout=subprocess.PIPE,
                                   text=True).stdout
     if "=" in extents_line:
         left, right, top, bottom = (int(v) for v in extents_line.split("=", 1)[1].split(","))
-    return x - left, y - top, w + left + right, h + top + bottom
+    return wid, (x, y, w, h), (left, right, top, bottom)
+
+
+def unpainted(rows):
+    """A window not painted yet is black: most of a sample of its points are."""
+    points = [row[i:i + 3] for row in rows[::17] for i in range(0, len(row) - 2, 3 * 23)]
+    return sum(p == b"\0\0\0" for p in points) > 0.6 * max(1, len(points))
 
 
 def capture(path, settle=0.6):
-    time.sleep(settle)  # the window has painted
-    x, y, w, h = frame_of_active()
+    """The active window with its frame. The frame comes from the screen, the content from
+    the window itself: the screen shows a dialog's content black on this server."""
+    for _ in range(20):
+        time.sleep(settle)  # the window has painted
+        try:
+            wid, (x, y, w, h), (left, right, top, bottom) = frame_of_active()
+            cw, ch, content = xwd("-id", wid)
+        except subprocess.CalledProcessError:
+            continue  # not active yet, or gone meanwhile
+        if not unpainted(content):
+            break
+    else:
+        raise Failure(f"la finestra di {os.path.basename(path)} non si è disegnata")
     sw, sh, rows = screen()
-    x0, y0 = max(0, x), max(0, y)
-    x1, y1 = min(sw, x + w), min(sh, y + h)
-    png(path, x1 - x0, y1 - y0, [r[x0 * 3:x1 * 3] for r in rows[y0:y1]])
+    x0, y0 = max(0, x - left), max(0, y - top)
+    x1, y1 = min(sw, x + w + right), min(sh, y + h + bottom)
+    part = [bytearray(r[x0 * 3:x1 * 3]) for r in rows[y0:y1]]
+    for cy in range(min(ch, y1 - y)):
+        for_row = part[y - y0 + cy]
+        cols = min(cw, x1 - x)
+        for_row[(x - x0) * 3:(x - x0 + cols) * 3] = content[cy][:cols * 3]
+    png(path, x1 - x0, y1 - y0, [bytes(r) for r in part])
     print(f"  {os.path.basename(path)}  {x1 - x0} x {y1 - y0}")
 
 
@@ -246,12 +273,12 @@ class Tour:
         self.everything = everything
         self.taken = []
 
-    def shot(self, name, for_manual=True):
+    def shot(self, name, for_manual=True, settle=0.6):
         """A picture for the manual, or (for_manual False) only when every window is asked for."""
         folder = self.pictures if for_manual else self.everything
         if folder is None:
             return
-        capture(os.path.join(folder, name + ".png"))
+        capture(os.path.join(folder, name + ".png"), settle)
         self.taken.append(name)
         if for_manual and self.everything:
             shutil.copy2(os.path.join(folder, name + ".png"), self.everything)
@@ -282,7 +309,7 @@ class Tour:
         launcher = self.p.window(" Tirello")
         self.shot("menu")
         self.tool(launcher, "Informazioni su Tirello", "Informazioni", "informazioni")
-        self.tool(launcher, "Riconoscimenti", "Tirello", "riconoscimenti")
+        self.tool(launcher, "Riconoscimenti", "Tirello - Riconoscimenti", "riconoscimenti")
         self.tool(launcher, "Guida all'utilizzo del software", "Guida all'utilizzo", "guida")
         return launcher
 
@@ -303,6 +330,10 @@ class Tour:
         self.p.no_window("Trova clienti")
         self.tool(card, "Da ricontattare", "ricontattare", "ricontattare")
         self.tool(card, "Esporta archivio", "Esporta archivio", "esporta-clienti")
+        if self.everything:  # a person's card: the tax code check, not the VAT one
+            click(find(card, "Ultima scheda", "push button"))
+            wait_for("l'ultima scheda", lambda: text_of(find(card, "Cognome e nome o ragione sociale:", "text"))
+                     == CLIENTS[-1]["txtCliente"])
         for button, title, name in (("Controlla il codice fiscale", "Controllo codice fiscale", "controllo-codice-fiscale"),
                                     ("Controlla la partita IVA", "Controllo partita IVA", "controllo-partita-iva"),
                                     ("Controlla la carta di credito", "Controllo carta", "controllo-carta"),
@@ -361,9 +392,16 @@ class Tour:
         self.tool(card, "Documenti non consegnati", "non consegnati", "rapporti-non-consegnati")
 
         self.tool(card, "Stampa", "Stampa rapporto", "stampa", True)
-        click(find(card, "Anteprima", "push button"))
-        self.p.window("Anteprima di stampa", timeout=20)
-        self.shot("anteprima", settle=1.5)
+        # The preview window, then the page as it prints.
+        preview = self.tool(card, "Anteprima", "Anteprima di stampa", "anteprima", True, close=False)
+        click(find(preview, "Mostra anteprima", "push button"))
+        printed = self.p.window("Anteprima di stampa - ", timeout=30)
+        # The whole page, on most of the screen.
+        time.sleep(0.5)
+        xdo("getactivewindow", "windowmove", "60", "0", "windowsize", "900", "740")
+        time.sleep(0.5)
+        click(find(printed, "Adatta alla pagina", contains=True))
+        self.shot("rapporto-stampato", settle=2.0)
         key("Escape")
         self.p.no_window("Anteprima di stampa")
         self.tool(card, "Esporta archivio", "Esporta archivio", "esporta", True)
