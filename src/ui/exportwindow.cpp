@@ -106,10 +106,7 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     panInfo = new StatusLine(exportTexts::kStart, bar);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(12, 0, bar->width() - 24, 34);
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(15);
-    f.setBold(true);
-    panInfo->setFont(f);
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
     m_hints->setLine(panInfo);
 
