@@ -17,6 +17,8 @@ else
   packages+=(libreoffice-calc-nogui clang libclang-rt-14-dev)
   # The end-to-end road runs in a virtual desktop driven over the accessibility bus.
   packages+=(xvfb openbox dbus-daemon at-spi2-core python3-pyatspi xdotool x11-xkb-utils xkb-data)
+  # The manual's pictures (scripts/pictures.sh) are read from the screen.
+  packages+=(x11-apps x11-utils)
   # Real printing goes to a print queue that writes PDF files.
   packages+=(cups printer-driver-cups-pdf)
   # Two stations on one shared folder: the folder mounted twice through an SSH server.

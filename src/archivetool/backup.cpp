@@ -382,7 +382,7 @@ BackupResult backup(const QString &folder, const QString &destination)
             }
             return true;
         },
-        &saveError, safesave::Links::Follow, safesave::Access::OwnerOnly);
+        &saveError, safesave::Links::Follow, nullptr, safesave::Access::OwnerOnly);
     if (!saved) {
         // A device failure (a full disk) shows as a libarchive error too: the save's
         // reason names it better.

@@ -42,6 +42,33 @@ bool isNameField(const QString &name)
     return name.startsWith(QLatin1String("lblFile"));
 }
 
+// The certificate's six memos keep their line breaks; every other text is one line.
+bool isMemoField(const QString &name)
+{
+    static const QSet<QString> memos{QStringLiteral("txtMetodi"),    QStringLiteral("txtMotivazione"),
+                                     QStringLiteral("txtAllegati"),  QStringLiteral("txtTempoDocu"),
+                                     QStringLiteral("txtTempoCamp"), QStringLiteral("txtConclusioni")};
+    return memos.contains(name);
+}
+
+// The first control character (a line break, a tab) inside a text, as words; empty if none.
+QString controlInside(const QString &value)
+{
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'\r':
+        case u'\n':
+            return QStringLiteral("un a capo");
+        case u'\t':
+            return QStringLiteral("una tabulazione");
+        default:
+            if (c.unicode() < 32 || c.unicode() == 127)
+                return QStringLiteral("il carattere di controllo %1").arg(c.unicode());
+        }
+    }
+    return {};
+}
+
 // A stored text as it can be shown on one line: control characters become "?", long
 // texts are cut.
 QString shown(const QString &value)
@@ -171,6 +198,10 @@ private:
 
             // Certificates keep their texts untrimmed; the program trims them on reading.
             const QString value = text::trim(record.text(i));
+            if (!isFlagField(f.name) && !isMemoField(f.name))
+                if (const QString control = controlInside(value); !control.isEmpty())
+                    add(position, at, f.name,
+                        QStringLiteral("%1 dentro un campo di una riga: %2").arg(control, shown(value)));
             if (isFlagField(f.name) && value != records::kYes && value != records::kNo) {
                 add(position, at, f.name,
                     value.isEmpty() ? QStringLiteral("indicatore vuoto invece di \"S\u00ec\" o \"No\"")
@@ -191,15 +222,17 @@ private:
                 else
                     m_numbers.insert(value, position);
             } else if (isNameField(f.name)) {
-                if (!attachments::isBareName(value))
+                // An older archive may hold a whole path: its last part is looked for.
+                const QString name = attachments::folderName(value);
+                if (name.isEmpty())
                     add(position, at, f.name,
                         QStringLiteral("nome di allegato non sicuro %1: non \u00e8 un semplice nome di file "
                                        "della cartella %2")
                             .arg(shown(value), attachments::kFolderName));
-                else if (!QFileInfo(QDir(m_folder).filePath(attachments::kFolderName + u'/' + value)).isFile())
+                else if (!QFileInfo(QDir(m_folder).filePath(attachments::kFolderName + u'/' + name)).isFile())
                     add(position, at, f.name,
                         QStringLiteral("allegato %1 assente dalla cartella %2")
-                            .arg(shown(value), attachments::kFolderName));
+                            .arg(shown(name), attachments::kFolderName));
             }
         }
     }

@@ -19,7 +19,7 @@ TfrmTrovaCertificati::TfrmTrovaCertificati(QWidget *owner, const QString &archiv
                                 .criteriaBanner = {QStringLiteral("Trova certificati di analisi"),
                                                    BannerIcon::Search,
                                                    QStringLiteral(":/img/certificates/bannerTrova.svg")},
-                                .criteriaInstructions = QStringLiteral(":/img/certificates/istruzioniCerca.svg"),
+                                .criteriaPhoto = QStringLiteral(":/img/logo/laboratorio.svg"),
                                 .filtersByRow = true,
                             },
                             this, certificates::documentLists(), certificates::kFilters, archivePath,

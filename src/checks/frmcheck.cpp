@@ -211,8 +211,10 @@ CheckWindow::CheckWindow(QWidget *owner, const Frame &frame) : QDialog(owner), m
     if (frame.digitsOnly)
         m_field->setInputMethodHints(Qt::ImhDigitsOnly);
     rules::enterMoves(m_field, [this] { return btnControlla; }); // Enter moves on to the check button
-    if (frame.digitsOnly)
+    if (frame.digitsOnly) {
         rules::digitKeysOnly(m_field);
+        rules::pastedDigitsOnly(m_field);
+    }
 
     // A longer handed-over text keeps its length until the user has brought it in range.
     connect(m_field, &QLineEdit::textChanged, this, [this](const QString &t) {

@@ -30,12 +30,12 @@ TfrmParametri::TfrmParametri(QWidget *home)
     fieldFont.setBold(true);
 
     // Name and sample, each with its picture.
-    QFrame *head = look::sectionFrame(p, QStringLiteral("shpIntestazione"), QRect(8, 10, 815, 118));
+    QFrame *head = look::sectionFrame(p, QStringLiteral("shpIntestazione"), QRect(8, 62, 979, 100));
     clearsHint(head);
     auto header = [&](const QString &name, const QString &caption, const QString &picture, int y) {
         auto *pic = new QSvgWidget(QStringLiteral(":/img/models/%1.svg").arg(picture), head);
         pic->setObjectName(picture);
-        pic->setGeometry(12, y + 6, 48, 48);
+        pic->setGeometry(12, y + 4, 40, 40);
         clearsHint(pic);
         auto *e = new QLineEdit(head);
         e->setObjectName(name);
@@ -44,25 +44,25 @@ TfrmParametri::TfrmParametri(QWidget *home)
         l->setGeometry(72, y, 300, 18);
         l->setStyleSheet(QStringLiteral("font-weight: bold; color: #0E2A44;"));
         clearsHint(l);
-        e->setGeometry(72, y + 19, 731, 30);
+        e->setGeometry(72, y + 19, 895, 28);
         return e;
     };
-    txtAnalisi = header(QStringLiteral("txtAnalisi"), QStringLiteral("Nome analisi:"), QStringLiteral("imgAnalisi"), 6);
+    txtAnalisi = header(QStringLiteral("txtAnalisi"), QStringLiteral("Nome analisi:"), QStringLiteral("imgAnalisi"), 3);
     txtCampione =
-        header(QStringLiteral("txtCampione"), QStringLiteral("Tipo campione:"), QStringLiteral("imgCampione"), 62);
+        header(QStringLiteral("txtCampione"), QStringLiteral("Tipo campione:"), QStringLiteral("imgCampione"), 50);
 
     // The parameter rows: two pages of fifteen, one shown at a time.
     panParametri = new PagedRowGrid(p, {QStringLiteral("panParametri"),
                                         QStringLiteral("panPag"),
-                                        {{"txtParametro", "PARAMETRO", "Parametro", 250},
-                                         {"txtMetodo", "METODO DI PROVA", "Metodo di prova", 351},
-                                         {"txtUM", "U.M.", "Unit\u00e0 di misura", 91},
-                                         {"txtLimite", "LIMITE", "Limite", 91}},
+                                        {{"txtParametro", "PARAMETRO", "Parametro", 284},
+                                         {"txtMetodo", "METODO DI PROVA", "Metodo di prova", 400},
+                                         {"txtUM", "U.M.", "Unit\u00e0 di misura", 106},
+                                         {"txtLimite", "LIMITE", "Limite", 106}},
                                         30,
                                         15,
-                                        815,
+                                        979,
                                         fieldFont});
-    panParametri->move(8, 140);
+    panParametri->move(8, 168);
     // Only the two header fields light up while focused.
     panParametri->setStyleSheet(panParametri->styleSheet()
                                 + QStringLiteral(" QLineEdit, QLineEdit:focus { background-color: white; }"));
@@ -74,23 +74,32 @@ TfrmParametri::TfrmParametri(QWidget *home)
 
     makeAttachmentLabels();
 
-    // Command column.
-    commandColumn(
+    // The command bar across the top, left to right, the browsing arrows after Stampa;
+    // "Allega file" and "Stampa" are pictures with their words.
+    commandToolbar(
         {
-            {&cmdNuovo, "cmdNuovo", "Nuovo", "Prepara la schermata per l'inserimento di una nuova scheda."},
+            {&cmdNuovo, "cmdNuovo", "Nuovo", "Prepara la schermata per l'inserimento di una nuova scheda.",
+             ":/img/reports/tbNuovo.svg"},
             {&cmdDuplica, "cmdDuplica", "Duplica",
-             "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
-            {&cmdSalva, "cmdSalva", "Salva", "Salva la scheda corrente in archivio."},
-            {&cmdTrova, "cmdTrova", "Trova", "Trova una scheda in archivio."},
-            {&cmdFile, "cmdFile", "Allega file", "Allega file alla scheda corrente."},
-            {&cmdAnteprima, "cmdAnteprima", "Anteprima", "Visualizza l'anteprima di stampa della scheda corrente."},
-            {&cmdStampa, "cmdStampa", "Stampa", "Stampa la scheda corrente."},
-            {&cmdEsporta, "cmdEsporta", "Esporta archivio", "Esporta l'archivio in un file di Microsoft Excel."},
-            {&cmdGuida, "cmdGuida", "Guida", "Visualizza la guida in linea."},
-            {&cmdEsci, "cmdEsci", "Esci", "Esci da questa schermata di lavoro."},
+             "Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti.",
+             ":/img/models/tbDuplica.svg"},
+            {&cmdSalva, "cmdSalva", "Salva", "Salva la scheda corrente in archivio.", ":/img/reports/tbSalva.svg"},
+            {&cmdTrova, "cmdTrova", "Trova", "Trova una scheda in archivio.", ":/img/reports/tbTrova.svg"},
+            {&cmdFile, "cmdFile", "Allega file", "Allega file alla scheda corrente.", ":/img/models/tbAllega.svg",
+             QSize(148, 32)},
+            {&cmdAnteprima, "cmdAnteprima", "Anteprima", "Visualizza l'anteprima di stampa della scheda corrente.",
+             ":/img/reports/tbAnteprima.svg"},
+            {&cmdStampa, "cmdStampa", "Stampa", "Stampa la scheda corrente.", ":/img/reports/tbStampa.svg",
+             QSize(148, 32)},
+            {&cmdEsporta, "cmdEsporta", "Esporta archivio", "Esporta l'archivio in un file di Microsoft Excel.",
+             ":/img/reports/tbEsporta.svg"},
+            {&cmdGuida, "cmdGuida", "Guida", "Visualizza la guida in linea.", ":/img/reports/tbGuida.svg"},
+            {&cmdEsci, "cmdEsci", "Esci", "Esci da questa schermata di lavoro.", ":/img/reports/tbEsci.svg"},
         },
-        12, 60);
-    buildStatusBar();
+        7, BrowseHints{});
+    buildStatusBar(false);
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12)); // white Tahoma 12 on the blue strip
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
 
     for (qsizetype i = 0; i + 1 < tabs.size(); ++i)
         setTabOrder(tabs[i], tabs[i + 1]);

@@ -19,6 +19,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSvgWidget>
@@ -76,7 +77,7 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
         {&cmdNonConsegnati, "cmdNonConsegnati", "Documenti non consegnati", nullptr,
          ":/img/reports/tbNonConsegnati.svg"},
         {&cmdAnteprima, "cmdAnteprima", "Anteprima", nullptr, ":/img/reports/tbAnteprima.svg"},
-        {&cmdStampa, "cmdStampa", "Stampa", nullptr},
+        {&cmdStampa, "cmdStampa", "Stampa", nullptr, ":/img/reports/tbStampa.svg", QSize(148, 32)},
         {&cmdEsporta, "cmdEsporta", "Esporta archivio", nullptr, ":/img/reports/tbEsporta.svg"},
         {&cmdNumerazione, "cmdNumerazione", "Numerazione", nullptr, ":/img/reports/tbNumerazione.svg"},
         {&cmdGuida, "cmdGuida", "Guida", "Visualizza la guida in linea.", ":/img/reports/tbGuida.svg"},
@@ -109,6 +110,11 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
     lblSolare = look::hiddenLabel(panel(), QStringLiteral("lblSolare"));
     makeAttachmentLabels();
     buildStatusBar(false);
+    // The status strip: white Tahoma 12 on a deep blue.
+    if (auto *strip = panel()->findChild<QWidget *>(QStringLiteral("panStato")))
+        strip->setStyleSheet(QStringLiteral("QWidget#panStato { background-color: #3030DD; border-radius: 4px; }"));
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
 
     // ---- Commands --------------------------------------------------------------------------
     const auto show = [this](const records::Record &record, int position) { showRecord(record, position); };
@@ -182,23 +188,23 @@ void DocumentCard::buildGeneralData()
 
     QFrame *lab = box(QStringLiteral("shpLaboratorio"), QRect(8, 0, 979, 146));
     btnLogo = look::pictureButton(lab, QStringLiteral("btnLogo"), QStringLiteral(":/img/reports/btnLogo.svg"),
-                                  QSize(90, 56), QStringLiteral("Logo"));
-    btnLogo->move(6, 44);
+                                  QSize(125, 101), QStringLiteral("Logo"));
+    btnLogo->move(3, 19);
     setHint(btnLogo, m_d.logoHint);
     int y = 4;
-    line(lab, "txtLaboratorio", "Denominazione Laboratorio analisi:", 112, y, 420);
-    line(lab, "txtIndirizzoLab", "Indirizzo e numero civico:", 544, y, 424);
+    line(lab, "txtLaboratorio", "Denominazione Laboratorio analisi:", 142, y, 396);
+    line(lab, "txtIndirizzoLab", "Indirizzo e numero civico:", 550, y, 418);
     y += kRow;
-    line(lab, "txtCittaLab", "CAP, citt\u00e0 e provincia:", 112, y, 290);
-    QLineEdit *vatLab = line(lab, "txtPartitaIvaLab", "Partita IVA:", 412, y, 120);
+    line(lab, "txtCittaLab", "CAP, citt\u00e0 e provincia:", 142, y, 240);
+    QLineEdit *vatLab = line(lab, "txtPartitaIvaLab", "Partita IVA:", 390, y, 134);
     btnPartitaIvaLab = iconButton(lab, "btnPartitaIvaLab", QStringLiteral(":/img/cards/btnPartitaIva.svg"),
                                   QStringLiteral("Controlla la partita IVA del Laboratorio"), vatHint, vatLab);
-    QLineEdit *taxLab = line(lab, "txtCodFiscLab", "Codice fiscale:", 574, y, 170);
+    QLineEdit *taxLab = line(lab, "txtCodFiscLab", "Codice fiscale:", 566, y, 182);
     btnCodFiscLab = iconButton(lab, "btnCodFiscLab", QStringLiteral(":/img/cards/btnCodFisc.svg"),
                                QStringLiteral("Controlla il codice fiscale del Laboratorio"), taxHint, taxLab);
-    QLineEdit *emailLab = line(lab, "txtEmailLab", "E-mail:", 786, y, 182);
+    QLineEdit *emailLab = line(lab, "txtEmailLab", "E-mail:", 790, y, 178);
     y += kRow;
-    line(lab, "txtTelLab", "Telefono:", 112, y, 200);
+    line(lab, "txtTelLab", "Telefono:", 142, y, 170);
     line(lab, "txtLiberoLab", "Campo libero:", 324, y, 644);
 
     QFrame *client = box(QStringLiteral("shpCliente"), QRect(8, 152, 640, 146));
@@ -213,11 +219,11 @@ void DocumentCard::buildGeneralData()
     line(client, "txtCapRes", "CAP:", 450, y, 70);
     QLineEdit *province = line(client, "txtProvRes", "Prov.", 530, y, 50);
     y += kRow;
-    line(client, "txtComuneRes", "Comune di residenza:", 80, y, 200);
-    QLineEdit *vat = line(client, "txtPartitaIva", "Partita IVA:", 290, y, 120);
+    line(client, "txtComuneRes", "Comune di residenza:", 80, y, 160);
+    QLineEdit *vat = line(client, "txtPartitaIva", "Partita IVA:", 248, y, 134);
     btnPartitaIva = iconButton(client, "btnPartitaIva", QStringLiteral(":/img/cards/btnPartitaIva.svg"),
                                QStringLiteral("Controlla la partita IVA del committente"), vatHint, vat);
-    QLineEdit *tax = line(client, "txtCodFisc", "Codice fiscale:", 444, y, 160);
+    QLineEdit *tax = line(client, "txtCodFisc", "Codice fiscale:", 422, y, 182);
     btnCodFisc = iconButton(client, "btnCodFisc", QStringLiteral(":/img/cards/btnCodFisc.svg"),
                             QStringLiteral("Controlla il codice fiscale del committente"), taxHint, tax);
 
@@ -284,14 +290,18 @@ void DocumentCard::buildGeneralData()
     setHint(btnRisultati_A, m_d.secondSectionHint);
 
     // Typing rules and the date fields.
-    rules::digitKeysOnly(vatLab);
-    rules::digitKeysOnly(vat);
-    rules::trimmedUpper(taxLab);
-    rules::trimmedUpper(tax);
-    rules::trimmedUpper(province);
-    rules::trimmed(emailLab, true);
+    for (QLineEdit *digits : {vatLab, vat}) {
+        rules::digitKeysOnly(digits);
+        rules::pastedDigitsOnly(digits);
+    }
+    // These tidy-ups follow every change: a loaded report, the settings, an imported client.
+    for (QLineEdit *code : {taxLab, tax, province})
+        rules::trimmedUpper(code, rules::Changes::Any);
+    rules::trimmed(emailLab, true, rules::Changes::Any);
+    time->setAlignment(Qt::AlignCenter);
     for (const DateField &d : kDates) {
         QLineEdit *field = edit(QString::fromLatin1(d.field));
+        field->setAlignment(Qt::AlignCenter);
         const QString tag = m_d.tag + u'_' + QString::fromLatin1(d.word);
         rules::dateField(field, [this, tag] { calendar::pick(this, this, tag); });
         setHint(field, kDateHint);
@@ -325,6 +335,17 @@ void DocumentCard::buildSecondFooter(int y)
     btnRisultati_B = sectionButton(foot, QStringLiteral("btnRisultati_B"), m_d.secondSection, 979 - 208, 7);
     btnRisultati_B->setEnabled(false);
     connect(btnDatiGen_B, &QPushButton::clicked, this, &DocumentCard::btnDatiGenClick);
+}
+
+void DocumentCard::bindFields()
+{
+    CardWindow::bindFields();
+    // Every edit and memo of the card, the result rows included, writes Verdana 12 bold.
+    const QFont font(QStringLiteral("Verdana"), 12, QFont::Bold);
+    for (QLineEdit *e : panel()->findChildren<QLineEdit *>())
+        e->setFont(font);
+    for (QPlainTextEdit *memo : panel()->findChildren<QPlainTextEdit *>())
+        memo->setFont(font);
 }
 
 QString DocumentCard::archivePath() const
@@ -506,8 +527,13 @@ void DocumentCard::showEvent(QShowEvent *event)
     try {
         const records::Values lab =
             settings::laboratoryValues(settings::readLaboratory(settings::filePath()), m_d.kind);
-        for (auto it = lab.all().cbegin(); it != lab.all().cend(); ++it)
+        m_longSettings.clear();
+        for (auto it = lab.all().cbegin(); it != lab.all().cend(); ++it) {
             setField(it.key(), it.value());
+            const QLineEdit *field = edit(it.key());
+            if (field && text::trim(it.value()).size() > field->text().size())
+                m_longSettings.insert(it.key(), {it.value(), field->text()});
+        }
     } catch (const std::exception &) {
         // The laboratory fields stay as they were.
     }
@@ -516,7 +542,11 @@ void DocumentCard::showEvent(QShowEvent *event)
 void DocumentCard::closeEvent(QCloseEvent *event)
 {
     try {
-        settings::writeLaboratory(settings::filePath(), m_d.kind, settings::laboratoryFrom(values(), m_d.kind));
+        records::Values card = values();
+        for (auto it = m_longSettings.cbegin(); it != m_longSettings.cend(); ++it)
+            if (edit(it.key()) && edit(it.key())->text() == it.value().second)
+                card.set(it.key(), it.value().first); // not edited: kept as the file has it
+        settings::writeLaboratory(settings::filePath(), m_d.kind, settings::laboratoryFrom(card, m_d.kind));
     } catch (const std::exception &) {
         // Said, so that a change typed into the laboratory block is not lost unnoticed;
         // the card closes all the same.

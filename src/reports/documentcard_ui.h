@@ -11,6 +11,8 @@
 #include "ui/card.h"
 #include "ui/helptopics.h"
 
+#include <QHash>
+
 #include <functional>
 
 class QCheckBox;
@@ -125,6 +127,10 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+    // The card base's binding, then the card's one font for every edit and memo. The two
+    // kinds call it, under this name, once their controls are all there.
+    void bindFields();
+
 private:
     void buildGeneralData();
 
@@ -134,4 +140,8 @@ private:
     std::optional<int> m_numberedAt;
     QString m_proposed;           // the number the last question offered
     bool m_keepNumber = false;    // the user chose to save a repeated number as it is
+    // Laboratory values read from the settings that the fields could not hold whole (a
+    // file edited by hand): field name, the value read and what the field showed. Written
+    // back unchanged while the field still shows that.
+    QHash<QString, std::pair<QString, QString>> m_longSettings;
 };

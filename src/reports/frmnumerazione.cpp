@@ -77,8 +77,12 @@ TfrmNumerazione::TfrmNumerazione(QWidget *owner) : QDialog(owner)
     rules::digitKeysOnly(txtInizio);
     rules::enterMoves(txtInizio, [this] { return btnApplica; });
     // Put in shape when the field is left (or Enter leaves it).
-    connect(txtInizio, &QLineEdit::editingFinished, this,
-            [this] { txtInizio->setText(reports::normaliseStart(txtInizio->text())); });
+    // A start the field cannot take stays as typed, for "Applica e chiudi" to refuse.
+    connect(txtInizio, &QLineEdit::editingFinished, this, [this] {
+        const QString start = reports::normaliseStart(txtInizio->text());
+        if (reports::isAcceptedStart(start))
+            txtInizio->setText(start);
+    });
     setTabOrder(txtInizio, chkTipo);
     setTabOrder(chkTipo, btnApplica);
     setTabOrder(btnApplica, btnAnnulla);
@@ -107,6 +111,8 @@ void TfrmNumerazione::showEvent(QShowEvent *event)
         // An unreadable file: the defaults, as for a missing one.
     }
     txtInizio->setText(n.start);
+    m_longStart = n.start.size() > txtInizio->text().size() ? n.start : QString();
+    m_longStartShown = txtInizio->text();
     chkTipo->setChecked(n.withYear);
     if (text::isBlank(txtInizio->text()))
         txtInizio->setText(QStringLiteral("1"));
@@ -115,11 +121,21 @@ void TfrmNumerazione::showEvent(QShowEvent *event)
 
 void TfrmNumerazione::btnApplicaClick()
 {
-    // A field still being edited is normalised as leaving it would.
-    txtInizio->setText(reports::normaliseStart(txtInizio->text()));
+    QString start;
+    if (!m_longStart.isEmpty() && txtInizio->text() == m_longStartShown) {
+        start = m_longStart; // not edited: kept as the file has it
+    } else {
+        // A field still being edited is normalised as leaving it would.
+        start = reports::normaliseStart(txtInizio->text());
+        if (!reports::isAcceptedStart(start)) {
+            Messages::warning(this, kBadStart);
+            txtInizio->setFocus();
+            return;
+        }
+        txtInizio->setText(start);
+    }
     try {
-        settings::writeNumbering(settings::filePath(), kind(),
-                                 {text::trim(txtInizio->text()), chkTipo->isChecked()});
+        settings::writeNumbering(settings::filePath(), kind(), {start, chkTipo->isChecked()});
     } catch (const std::exception &) {
         Messages::error(this, kWriteFailed);
         return;

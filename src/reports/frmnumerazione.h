@@ -29,6 +29,10 @@ public:
         "Attenzione: il sistema non permette di salvare le impostazioni della numerazione.\n\r\n\r"
         "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 
+    static inline const QString kBadStart = QStringLiteral(
+        "Attenzione: il numero iniziale della numerazione deve essere un numero intero da 0 a 99999.\r\n\r\n"
+        "Le impostazioni della numerazione non sono state modificate.");
+
     QWidget *imgLogo;
     QGroupBox *grpNumerazione;
     QLineEdit *txtInizio;
@@ -38,8 +42,9 @@ public:
     QPushButton *btnApplica;
     QLabel *lblMemory;
 
-    // Writes the start and the year option in the mode's section and closes; a failing
-    // write is reported and the window stays open.
+    // Writes the start and the year option in the mode's section and closes; a start that
+    // is negative or longer than five digits is refused, and a failing write is reported:
+    // the window then stays open and nothing is written.
     void btnApplicaClick();
 
     static constexpr QSize kClient{420, 373};
@@ -49,6 +54,12 @@ protected:
 
 private:
     settings::DocumentKind kind() const;
+
+    // The start read from the settings when the field could not hold it whole (a file
+    // edited by hand), and what the field showed of it: written back unchanged while the
+    // field still shows that.
+    QString m_longStart;
+    QString m_longStartShown;
 };
 
 namespace reports {

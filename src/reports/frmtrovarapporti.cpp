@@ -19,6 +19,7 @@ ListWindow::Description withOutOfLimit(ListWindow::Description d, const TfrmTrov
             filters.set(field, text);
         return reports::searchLines(archivePath, filters, window->chkFuoriLimite->isChecked());
     };
+    d.roomBelowFilters = 34; // the check box's row
     return d;
 }
 
@@ -36,8 +37,6 @@ TfrmTrovaRapporti::TfrmTrovaRapporti(QWidget *owner, const QString &archivePath,
                                                .criteriaBanner = {QStringLiteral("Trova rapporti di prova"),
                                                                   BannerIcon::Search,
                                                                   QStringLiteral(":/img/reports/bannerTrova.svg")},
-                                               .criteriaInstructions =
-                                                   QStringLiteral(":/img/reports/istruzioniCerca.svg"),
                                            },
                                            this, reports::documentLists(), reports::kFilters, archivePath,
                                            reports::kTagReports, std::move(show)),

@@ -25,4 +25,14 @@ QString normaliseStart(const QString &typed)
     return whole;
 }
 
+bool isAcceptedStart(const QString &normalised)
+{
+    if (normalised.isEmpty() || normalised.size() > 5)
+        return false;
+    for (QChar c : normalised)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
 } // namespace reports

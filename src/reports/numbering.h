@@ -10,4 +10,8 @@ namespace reports {
 // without leading zeros ("007" gives "7", "2,5" gives "3").
 QString normaliseStart(const QString &typed);
 
+// A normalised start that the field and the settings can take: a whole number from 0 to
+// 99999 (the field holds five characters). A negative start or a longer one is refused.
+bool isAcceptedStart(const QString &normalised);
+
 } // namespace reports

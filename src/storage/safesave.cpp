@@ -115,12 +115,14 @@ public:
     Save(const QString &path, Links links, Access access) : m_path(path), m_links(links), m_access(access) {}
     ~Save() { discard(); }
 
-    bool run(const Writer &writer, QString *error)
+    bool run(const Writer &writer, QString *error, int *code)
     {
         if (!prepare() || !fill(writer) || !finish()) {
             discard();
             if (error)
                 *error = QStringLiteral("%1: %2").arg(m_path, m_error);
+            if (code)
+                *code = m_code;
             return false;
         }
         return true;
@@ -134,6 +136,7 @@ private:
     }
     bool failErrno(const QString &what, int code)
     {
+        m_code = code;
         return fail(what + QStringLiteral(" (") + systemError(code) + u')');
     }
 
@@ -162,11 +165,16 @@ private:
             return failErrno(QStringLiteral("cannot look at the file"), errno);
         }
 
-        // Hidden, beside the target: same file system, so the rename is atomic.
+        // Hidden, beside the target: same file system, so the rename is atomic. The target's
+        // name is cut, so that the temporary name is short whatever the target's length (a
+        // name near the system's limit would not take the 14 characters added).
         const QFileInfo info(m_target);
+        QString stem = info.fileName().left(kTempStem);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate())
+            stem.chop(1);
         for (int attempt = 0; attempt < 100; ++attempt) {
             const QString name = QStringLiteral(".%1.%2.tmp")
-                                     .arg(info.fileName())
+                                     .arg(stem)
                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             m_temp = QFile::encodeName(info.dir().filePath(name));
             m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
@@ -259,6 +267,9 @@ private:
     QByteArray m_temp; // the temporary file while it exists
     int m_fd = -1;
     QString m_error;
+    int m_code = 0; // errno of the failure, when it has one
+
+    static constexpr int kTempStem = 32; // characters of the target's name in the temporary one
 };
 
 } // namespace
@@ -268,9 +279,11 @@ bool save(const QString &path, const QByteArray &bytes, QString *error)
     return save(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error);
 }
 
-bool save(const QString &path, const Writer &writer, QString *error, Links links, Access access)
+bool save(const QString &path, const Writer &writer, QString *error, Links links, int *code, Access access)
 {
-    return Save(path, links, access).run(writer, error);
+    if (code)
+        *code = 0;
+    return Save(path, links, access).run(writer, error, code);
 }
 
 } // namespace safesave

@@ -35,7 +35,8 @@ enum class Links { Follow, Replace };
 enum class Access { Usual, OwnerOnly };
 
 bool save(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// *code, when given, gets the system's error number of a failure (0 when it has none).
 bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow,
-          Access access = Access::Usual);
+          int *code = nullptr, Access access = Access::Usual);
 
 } // namespace safesave

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSvgRenderer>
 #include <QToolButton>
 
 using records::Record;
@@ -37,12 +36,15 @@ void CardWindow::bindFields()
     for (const records::Field &f : m_layout.fields()) {
         QWidget *w = findChild<QWidget *>(f.name);
         m_controls.append(w);
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
+        if (auto *edit = qobject_cast<QLineEdit *>(w)) {
             edit->setMaxLength(f.capacity);
-        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            rules::oneLine(edit);
+        } else if (auto *memo = qobject_cast<QPlainTextEdit *>(w)) {
             rules::memoLimit(memo, f.capacity);
-        else if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit())
+        } else if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit()) {
             combo->lineEdit()->setMaxLength(f.capacity);
+            rules::oneLine(combo->lineEdit());
+        }
     }
 }
 
@@ -466,7 +468,7 @@ void CardWindow::commandToolbar(const QList<Command> &commands, int browseAt, co
         const QString name = QString::fromLatin1(c.name);
         const QString picture = c.picture ? QString::fromLatin1(c.picture)
                                           : QStringLiteral(":/img/cards/%1.svg").arg(name);
-        const QSize size = QSvgRenderer(picture).defaultSize();
+        const QSize size = c.size.isValid() ? c.size : QSize(37, 39);
         box(x, size.width() + 8);
         QToolButton *b = look::pictureButton(bar, name, picture, size, QString::fromUtf8(c.caption));
         b->move(x + 1, 3 + (52 - b->height()) / 2);

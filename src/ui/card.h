@@ -17,6 +17,7 @@
 #include "ui/widgets.h"
 
 #include <QList>
+#include <QSize>
 
 #include <optional>
 
@@ -91,6 +92,7 @@ public:
         const char *caption;
         const char *hint;
         const char *picture = nullptr;
+        QSize size = {}; // in the toolbar: 37 x 39 unless given
     };
     // The hints of the four browsing arrows.
     struct BrowseHints {

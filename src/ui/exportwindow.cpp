@@ -106,10 +106,7 @@ ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
     panInfo = new StatusLine(exportTexts::kStart, bar);
     panInfo->setObjectName(QStringLiteral("panInfo"));
     panInfo->setGeometry(12, 0, bar->width() - 24, 34);
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(15);
-    f.setBold(true);
-    panInfo->setFont(f);
+    panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
     m_hints->setLine(panInfo);
 
@@ -155,8 +152,12 @@ void ExportWindow::cmdEsportaClick()
     namespace t = exportTexts;
     if (!Messages::question(this, t::kAskExport))
         return;
+    if (m_readFailed) {
+        Messages::plain(this, t::kNotReadWhole);
+        return;
+    }
     const QString path = exportPath();
-    if (m_readFailed || !spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
+    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
         Messages::plain(this, t::kFailed);
         return;
     }

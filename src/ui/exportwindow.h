@@ -26,6 +26,10 @@ inline const QString kAskOpen = QStringLiteral(
 inline const QString kFailed = QStringLiteral(
     "Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
     "Accertarsi che il file di Excel non sia gi\u00e0 aperto.");
+inline const QString kNotReadWhole = QStringLiteral(
+    "Attenzione: non \u00e8 stato possibile leggere tutto l'archivio; il file di Excel non \u00e8 stato scritto.\n\r\n\r"
+    "Accertarsi di possedere i privilegi di lettura nella cartella di installazione del programma e riaprire "
+    "questa finestra.");
 } // namespace exportTexts
 
 // The frame every archive export window shares: the banner strip with its three

@@ -3,6 +3,7 @@
 #include "storage/textcodec.h"
 #include "storage/values.h"
 #include "ui/card.h"
+#include "ui/inputrules.h"
 #include "ui/seams.h"
 #include "ui/widgets.h"
 
@@ -83,8 +84,9 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *owner, records::FieldTarget *tar
         fileCaption->setGeometry(12, 6, 396, 18);
 
         imgCancella[n] = look::pictureButton(slot, QStringLiteral("imgCancella") + nn,
-                                             QStringLiteral(":/img/logo/gomma.svg"), QSize(16, 16),
+                                             QStringLiteral(":/img/logo/gomma.svg"), QSize(22, 22),
                                              QStringLiteral("Togli il %1 file allegato").arg(ordinal));
+        imgCancella[n]->setFixedSize(22, 22); // the picture is the button
         imgCancella[n]->move(413, 28);
 
         btnSfoglia[n] = look::button(slot, QStringLiteral("btnSfoglia") + nn, QStringLiteral("Sfoglia..."), true);
@@ -98,6 +100,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *owner, records::FieldTarget *tar
         desc->setMaxLength(32767); // no limit here: the record cuts it when the card is saved
         desc->setFont(descFont);
         desc->setGeometry(12, 79, 578, 30);
+        rules::oneLine(desc);
         QLabel *descCaption =
             look::caption(slot, QStringLiteral("Descrizione %1 file allegato:").arg(ordinal), desc);
         descCaption->setGeometry(12, 60, 578, 18);
@@ -165,7 +168,8 @@ void TfrmAllegaCartella::btnSfogliaClick(int n)
         txtFile[n]->setText(name); // the file already in the folder stays, and the slot names it
         return;
     }
-    switch (copyWithProgress(chosen, name)) {
+    attachments::CopyFailure failure = attachments::CopyFailure::None;
+    switch (copyWithProgress(chosen, name, &failure)) {
     case attachments::CopyResult::Copied:
         txtFile[n]->setText(name);
         txtFile[n]->setCursorPosition(0);
@@ -173,12 +177,24 @@ void TfrmAllegaCartella::btnSfogliaClick(int n)
     case attachments::CopyResult::Cancelled:
         break;
     case attachments::CopyResult::Failed:
-        Messages::warning(this, kCopyFailed.arg(name));
+        Messages::warning(this, copyFailed(name, failure));
         break;
     }
 }
 
-attachments::CopyResult TfrmAllegaCartella::copyWithProgress(const QString &source, const QString &name)
+QString TfrmAllegaCartella::copyFailed(const QString &name, attachments::CopyFailure failure)
+{
+    using F = attachments::CopyFailure;
+    const QString cause = failure == F::SourceUnreadable ? kCauseSource
+        : failure == F::NoPermission                     ? kCauseNoPermission
+        : failure == F::DiskFull                         ? kCauseDiskFull
+        : failure == F::NameTooLong                      ? kCauseNameTooLong
+                                                         : kCauseUnknown;
+    return kCopyFailed.arg(name, cause);
+}
+
+attachments::CopyResult TfrmAllegaCartella::copyWithProgress(const QString &source, const QString &name,
+                                                             attachments::CopyFailure *failure)
 {
     // Shown only when the copy takes a while; the window goes on painting meanwhile.
     QProgressDialog progress(kCopying.arg(name), QStringLiteral("Annulla"), 0, kSteps, this);
@@ -192,7 +208,7 @@ attachments::CopyResult TfrmAllegaCartella::copyWithProgress(const QString &sour
         progress.setValue(total > 0 ? int(qMin(done, total) * kSteps / total) : kSteps);
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
-    });
+    }, nullptr, failure);
 }
 
 void TfrmAllegaCartella::btnApriClick(int n)
@@ -200,15 +216,18 @@ void TfrmAllegaCartella::btnApriClick(int n)
     const QString name = text::trim(txtFile[n]->text());
     if (name.isEmpty())
         return;
-    if (!attachments::isBareName(name)) {
+    // A name from an older archive may be a whole path: its last part is looked for in the
+    // folder, and nothing outside the folder is ever opened.
+    const QString path = attachments::pathOf(name);
+    if (path.isEmpty()) {
         Messages::warning(this, kUnsafeName.arg(name));
         return;
     }
-    if (!attachments::isPresent(name)) {
-        Messages::warning(this, kMissing.arg(name));
+    if (!QFileInfo(path).isFile()) {
+        Messages::warning(this, kMissing.arg(attachments::folderName(name)));
         return;
     }
-    Shell::open(u'"' + attachments::pathOf(name) + u'"');
+    Shell::open(u'"' + path + u'"');
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int n)

@@ -35,8 +35,23 @@ public:
     // %1 is the file name in each of these.
     static inline const QString kCopyFailed = QStringLiteral(
         "Attenzione: non \u00e8 stato possibile copiare il file \"%1\" nella cartella dei documenti allegati.\r\n\r\n"
-        "Il file non \u00e8 stato allegato. Controllare che la cartella del programma sia accessibile in "
-        "scrittura, che il disco non sia pieno e che il file scelto sia leggibile.");
+        "Il file non \u00e8 stato allegato. %2");
+    // The second part of kCopyFailed: the cause, as far as the system tells it.
+    static inline const QString kCauseUnknown = QStringLiteral(
+        "Controllare che la cartella del programma sia accessibile in scrittura, che il disco non sia pieno e "
+        "che il file scelto sia leggibile.");
+    static inline const QString kCauseSource = QStringLiteral(
+        "Il file scelto non si pu\u00f2 leggere: controllare che esista ancora e di avere il permesso di aprirlo.");
+    static inline const QString kCauseNoPermission = QStringLiteral(
+        "Il sistema non permette di scrivere nella cartella dei documenti allegati: accertarsi di possedere i "
+        "privilegi di scrittura nella cartella di installazione del programma.");
+    static inline const QString kCauseDiskFull = QStringLiteral(
+        "Il disco della cartella del programma \u00e8 pieno: liberare spazio e allegare di nuovo il file.");
+    static inline const QString kCauseNameTooLong = QStringLiteral(
+        "Il disco della cartella del programma non accetta un nome cos\u00ec lungo: rinominare il file con un "
+        "nome pi\u00f9 breve e allegarlo di nuovo.");
+    // kCopyFailed for the file name and the cause of the failure.
+    static QString copyFailed(const QString &name, attachments::CopyFailure failure);
     static inline const QString kUnsafeName = QStringLiteral(
         "Attenzione: \"%1\" non \u00e8 un nome di file valido per un allegato.\r\n\r\n"
         "Un allegato \u00e8 indicato dal solo nome del file, senza cartelle, e si trova nella cartella dei "
@@ -75,7 +90,8 @@ public:
     static inline int progressDelay = 500;
 
 private:
-    attachments::CopyResult copyWithProgress(const QString &source, const QString &name);
+    attachments::CopyResult copyWithProgress(const QString &source, const QString &name,
+                                             attachments::CopyFailure *failure);
 
     records::FieldTarget *m_target;
 };

@@ -4,6 +4,7 @@
 #include "ui/widgets.h"
 
 #include <QCalendarWidget>
+#include <QTextCharFormat>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -54,6 +55,10 @@ TfrmCalendario::TfrmCalendario(QWidget *owner, records::FieldTarget *target) : Q
     calAppuntamenti->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     calAppuntamenti->setGridVisible(true);
     calAppuntamenti->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // The seven day names fit their columns whole ("dom" too) in this narrow window.
+    QTextCharFormat dayNames = calAppuntamenti->headerTextFormat();
+    dayNames.setFontPointSize(8);
+    calAppuntamenti->setHeaderTextFormat(dayNames);
     calAppuntamenti->setAccessibleName(QStringLiteral("Calendario"));
     calAppuntamenti->setSelectedDate(Clock::now().date());
     lblTitolo->setBuddy(calAppuntamenti);

@@ -18,9 +18,9 @@ public:
     static inline const QString kTitle = QStringLiteral(" Impostazione Logo Ditta");
     static inline const QString kDialogTitle =
         QStringLiteral("Selezionare il logo della Ditta in formato Jpeg o Bitmap.");
-    // Qt's file dialog reads the patterns between the brackets, separated by blanks.
+    // Shown as written; the file dialog seam hands Qt the patterns in its own form.
     static inline const QString kDialogFilter =
-        QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)");
+        QStringLiteral("Immagine JPEG (*.jpg; *.jpeg);;Immagine Bitmap (*.bmp)");
     static inline const QString kSaveFailed = QStringLiteral(
         "Attenzione: non \u00e8 stato possibile salvare il logo nel file \"Logo.bmp\".\r\n\r\n"
         "Il logo precedente non \u00e8 stato modificato. Controllare che la cartella del programma "

@@ -2,12 +2,21 @@
 
 #include "storage/textcodec.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+
+#include <memory>
 
 namespace rules {
 namespace {
@@ -44,13 +53,33 @@ QString upperTrimmed(const QString &s)
     return text::upperAscii(text::trim(s));
 }
 
+QString digitsOf(const QString &s)
+{
+    QString digits;
+    for (QChar c : s)
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    return digits;
+}
+
+// Runs a tidy-up after each change: typed ones only, or any change (then also a text
+// the program puts there). The handler reads the field afresh, so that rules stacked on
+// one field see each other's work whatever their order.
+void afterChange(QLineEdit *edit, rules::Changes changes, std::function<QString(const QString &)> tidy)
+{
+    const auto run = [edit, tidy = std::move(tidy)] { replaceText(edit, tidy(edit->text())); };
+    if (changes == rules::Changes::Any)
+        QObject::connect(edit, &QLineEdit::textChanged, edit, run);
+    else
+        QObject::connect(edit, &QLineEdit::textEdited, edit, run);
+}
+
 } // namespace
 
 void province(QComboBox *combo)
 {
     QLineEdit *edit = combo->lineEdit();
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [edit](const QString &t) { replaceText(edit, upperTrimmed(t)); });
+    afterChange(edit, Changes::Typed, upperTrimmed);
     new EventHook(combo, [combo, edit](QEvent *e) {
         if (e->type() == QEvent::FocusIn) {
             // The drop-down list forgets its selection; the text stays.
@@ -76,9 +105,9 @@ void upperOnKeyRelease(QLineEdit *edit)
     });
 }
 
-void trimmed(QLineEdit *edit, bool alsoOnLeave)
+void trimmed(QLineEdit *edit, bool alsoOnLeave, Changes changes)
 {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) { replaceText(edit, text::trim(t)); });
+    afterChange(edit, changes, text::trim);
     if (alsoOnLeave)
         new EventHook(edit, [edit](QEvent *e) {
             if (e->type() == QEvent::FocusOut)
@@ -87,14 +116,31 @@ void trimmed(QLineEdit *edit, bool alsoOnLeave)
         });
 }
 
-void trimmedUpper(QLineEdit *edit)
+void trimmedUpper(QLineEdit *edit, Changes changes)
 {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) { replaceText(edit, upperTrimmed(t)); });
+    afterChange(edit, changes, upperTrimmed);
 }
 
-void digitsOnly(QLineEdit *edit)
+void oneLine(QLineEdit *edit)
 {
-    new EventHook(edit, [](QEvent *e) {
+    afterChange(edit, Changes::Typed, [](const QString &t) {
+        QString out;
+        out.reserve(t.size());
+        for (qsizetype i = 0; i < t.size(); ++i) {
+            const QChar c = t[i];
+            if (c == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n')
+                continue; // CR LF is one break: the LF gives the blank
+            const bool breaks = c == u'\r' || c == u'\n' || c == u'\t' || c == u'\v' || c == u'\f'
+                || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+            out += breaks ? QChar(u' ') : c;
+        }
+        return out;
+    });
+}
+
+void digitsOnly(QLineEdit *edit, bool allMoves)
+{
+    new EventHook(edit, [allMoves](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *k = static_cast<QKeyEvent *>(e);
@@ -102,6 +148,10 @@ void digitsOnly(QLineEdit *edit)
         case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Backspace: case Qt::Key_Delete:
         case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Tab: case Qt::Key_Backtab:
             return false;
+        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home: case Qt::Key_End:
+            if (allMoves)
+                return false;
+            break;
         default:
             break;
         }
@@ -110,13 +160,7 @@ void digitsOnly(QLineEdit *edit)
         const QString t = k->text();
         return !(t.size() == 1 && t[0] >= u'0' && t[0] <= u'9');
     });
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &t) {
-        QString digits;
-        for (QChar c : t)
-            if (c >= u'0' && c <= u'9')
-                digits += c;
-        replaceText(edit, digits);
-    });
+    pastedDigitsOnly(edit);
 }
 
 void memoLimit(QPlainTextEdit *memo, int limit)
@@ -139,6 +183,51 @@ void memoLimit(QPlainTextEdit *memo, int limit)
         cursor.setPosition(at);
         memo->setTextCursor(cursor);
     });
+}
+
+void pastedDigitsOnly(QLineEdit *edit)
+{
+    // The digits are taken out before they land: the field's length limit then cuts
+    // digits, not the letters and blanks around them.
+    const auto insertDigits = [edit](const QString &pasted) {
+        if (!edit->isReadOnly())
+            edit->insert(digitsOf(pasted));
+    };
+    new EventHook(edit, [edit, insertDigits](QEvent *e) {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(e)->matches(QKeySequence::Paste)) {
+                insertDigits(QGuiApplication::clipboard()->text());
+                return true;
+            }
+            return false;
+        case QEvent::Drop: {
+            auto *drop = static_cast<QDropEvent *>(e);
+            if (!drop->mimeData()->hasText() || drop->source() == edit)
+                return false; // a move inside the field is left to it
+            edit->setCursorPosition(edit->cursorPositionAt(drop->position().toPoint()));
+            insertDigits(drop->mimeData()->text());
+            drop->acceptProposedAction();
+            edit->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            // The field's own menu, with "Incolla" pasting the digits only.
+            std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+            for (QAction *action : menu->actions())
+                if (action->objectName() == QLatin1String("edit-paste")) {
+                    action->disconnect();
+                    QObject::connect(action, &QAction::triggered, edit,
+                                     [insertDigits] { insertDigits(QGuiApplication::clipboard()->text()); });
+                }
+            menu->exec(static_cast<QContextMenuEvent *>(e)->globalPos());
+            return true;
+        }
+        default:
+            return false;
+        }
+    });
+    afterChange(edit, Changes::Typed, digitsOf); // anything else that brings text
 }
 
 void digitKeysOnly(QLineEdit *edit)

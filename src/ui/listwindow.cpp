@@ -81,60 +81,14 @@ QByteArray listBanner(const QString &title, ListWindow::BannerIcon icon, int w)
     return svg.toUtf8();
 }
 
-// How the search goes, without words: fill the filters, search, pick a line, see the card.
-QByteArray explanationSvg()
-{
-    const QString tile = QStringLiteral(
-        "<rect x='%1' y='4' width='64' height='64' rx='12' fill='#0B2A45' fill-opacity='0.22'/>"
-        "<rect x='%2' y='2' width='64' height='64' rx='12' fill='url(#tile)' stroke='#FFFFFF' stroke-width='2'/>");
-    const QString arrow = QStringLiteral(
-        "<path d='M%1 34 H%2 M%3 26 L%4 34 L%3 42' fill='none' stroke='#1F4E79' stroke-width='4' "
-        "stroke-linecap='round' stroke-linejoin='round'/>");
-    QString svg = QStringLiteral(
-        "<svg xmlns='http://www.w3.org/2000/svg' version='1.1' width='424' height='72' viewBox='0 0 424 72'>"
-        "<defs><linearGradient id='tile' x1='0' y1='0' x2='0' y2='1'>"
-        "<stop offset='0' stop-color='#3F97D8'/><stop offset='1' stop-color='#1D5B9A'/></linearGradient></defs>");
-    for (int i = 0; i < 4; ++i) {
-        const int x = 2 + i * 120;
-        svg += tile.arg(x + 3).arg(x);
-        if (i < 3)
-            svg += arrow.arg(x + 76).arg(x + 108).arg(x + 100).arg(x + 110);
-    }
-    svg += QStringLiteral(
-        // The filters: three fields, one of them being typed in.
-        "<rect x='12' y='14' width='44' height='9' rx='2' fill='#FFFFFF'/>"
-        "<rect x='12' y='29' width='44' height='9' rx='2' fill='#FFFF00'/>"
-        "<rect x='15' y='31.5' width='16' height='4' rx='1' fill='#1D5B9A'/>"
-        "<rect x='12' y='44' width='44' height='9' rx='2' fill='#FFFFFF'/>"
-        // The search.
-        "<circle cx='152' cy='30' r='13' fill='#FFFFFF' fill-opacity='0.3' stroke='#FFFFFF' stroke-width='4'/>"
-        "<path d='M161.5 39.5 L172 50' stroke='#FFD466' stroke-width='7' stroke-linecap='round'/>"
-        // The list, one line chosen.
-        "<rect x='252' y='12' width='44' height='44' rx='3' fill='#FFFFFF'/>"
-        "<rect x='256' y='17' width='36' height='4' rx='1' fill='#7A9CC0'/>"
-        "<rect x='254' y='25' width='40' height='8' rx='1' fill='#2E75B6'/>"
-        "<rect x='256' y='27' width='30' height='4' rx='1' fill='#FFFFFF'/>"
-        "<rect x='256' y='37' width='36' height='4' rx='1' fill='#7A9CC0'/>"
-        "<rect x='256' y='46' width='36' height='4' rx='1' fill='#7A9CC0'/>"
-        "<path d='M284 31 L284 49 L288.5 45 L292 52 L295 50.5 L291.5 43.8 L297 43.5 Z' fill='#FFFFFF' "
-        "stroke='#0B2A45' stroke-width='1.4' stroke-linejoin='round'/>"
-        // The client card.
-        "<rect x='372' y='12' width='44' height='44' rx='4' fill='#FFFFFF'/>"
-        "<circle cx='386' cy='28' r='6' fill='#1D5B9A'/>"
-        "<path d='M376.5 46 C377 37 395 37 395.5 46 Z' fill='#1D5B9A'/>"
-        "<rect x='399' y='24' width='13' height='3' rx='1.5' fill='#7A9CC0'/>"
-        "<rect x='399' y='31' width='10' height='3' rx='1.5' fill='#7A9CC0'/>"
-        "<rect x='399' y='38' width='12' height='3' rx='1.5' fill='#7A9CC0'/>"
-        "</svg>");
-    return svg.toUtf8();
-}
-
 } // namespace
 
 ListWindow::ListWindow(QWidget *owner, Description description) : QDialog(owner), m_d(std::move(description))
 {
     look::toolWindow(this, m_d.objectName, m_d.title, m_d.size, look::kSteelBlue);
-    setStyleSheet(QStringLiteral("QLineEdit:focus { background-color: #FFFF00; }"));
+    // The fields stay white when focused, whatever the card under the window does: a
+    // filter is marked by its yellow frame, the quick-find field not at all.
+    setStyleSheet(QStringLiteral("QLineEdit, QLineEdit:focus { background-color: white; }"));
     lblMemory = look::hiddenLabel(this, QStringLiteral("lblMemory"));
 
     if (!m_d.filters.isEmpty())
@@ -182,17 +136,47 @@ void ListWindow::buildCriteria()
     panAvvio->setGeometry(area);
     addBanner(panAvvio, QStringLiteral("imgTitolo"), m_d.criteriaBanner);
 
+    // Under the banner: the decorative photograph, if any, and the instructions in three
+    // lines in a white frame with the magnifying glass.
+    const int bannerBottom = m_d.criteriaBanner.picture.isEmpty() ? 76 : 63;
+    int frameLeft = 40;
+    if (!m_d.criteriaPhoto.isEmpty()) {
+        auto *photo = new QSvgWidget(m_d.criteriaPhoto, panAvvio);
+        photo->setObjectName(QStringLiteral("imgFoto"));
+        photo->setGeometry(40, bannerBottom + 8, 96, 60);
+        frameLeft = 40 + 96 + 10;
+    }
+    auto *instructions = new QFrame(panAvvio);
+    instructions->setObjectName(QStringLiteral("imgSpiegazione"));
+    instructions->setGeometry(frameLeft, bannerBottom + 8, area.width() - 40 - frameLeft, 60);
+    instructions->setStyleSheet(QStringLiteral(
+        "#imgSpiegazione { background: white; border: 1px solid #1F4E79; border-radius: 6px; }"));
+    imgSpiegazione = instructions;
+    auto *lens = new QSvgWidget(QStringLiteral(":/img/models/lente.svg"), instructions);
+    lens->setObjectName(QStringLiteral("imgLenteCerca"));
+    lens->setGeometry(10, 14, 32, 32);
+    const QStringList lines{
+        QStringLiteral("Digitare nei campi scelti una o pi\u00f9 parole consecutive contenute nelle schede da cercare "
+                       "e premere Cerca;"),
+        QStringLiteral("lasciare vuoti gli altri campi;"),
+        QStringLiteral("ogni ricerca pu\u00f2 utilizzare uno o pi\u00f9 campi insieme."),
+    };
+    auto *text = new QLabel(lines.join(u'\n'), instructions);
+    text->setObjectName(QStringLiteral("lblSpiegazione"));
+    text->setGeometry(52, 4, instructions->width() - 60, 52);
+    text->setStyleSheet(QStringLiteral("color: #0E2A44; font-size: 8pt;"));
+    text->setWordWrap(true);
+    instructions->setAccessibleName(lines.join(u' '));
+
     // The filters in two columns, top to bottom.
     QFont fieldFont(QStringLiteral("Verdana"), 11);
     QFont captionFont(QStringLiteral("Arial"), 10);
     captionFont.setBold(true);
-    // A ready instruction strip goes under the banner and the filters below it.
-    const bool strip = !m_d.criteriaInstructions.isEmpty();
-    const int top = strip ? 116 : 96;
+    const int top = instructions->geometry().bottom() + 8;
     const int perColumn = int(m_d.filters.size() + 1) / 2;
     const int bottomRow = area.height() - 46;
     const int columnWidth = (area.width() - 3 * 40) / 2;
-    const int step = std::min(76, (bottomRow - top - 10) / std::max(1, perColumn));
+    const int step = std::min(76, (bottomRow - top - 10 - m_d.roomBelowFilters) / std::max(1, perColumn));
     QList<QWidget *> chain;
     for (int i = 0; i < m_d.filters.size(); ++i) {
         const Filter &f = m_d.filters[i];
@@ -207,7 +191,9 @@ void ListWindow::buildCriteria()
         caption->setFont(captionFont);
         caption->setStyleSheet(QStringLiteral("color: #0E2A44;"));
         caption->setGeometry(x, y, columnWidth, 22);
-        edit->setGeometry(x, y + 24, columnWidth, std::min(32, step - 26));
+        edit->setGeometry(x, y + 24, columnWidth, std::min(30, step - 28));
+        // The field with the focus is framed in yellow.
+        look::focusFrame(edit, QStringLiteral("eff") + QString::fromLatin1(f.field).mid(3), 3);
         m_filters.append(edit);
         chain.append(edit);
     }
@@ -215,25 +201,11 @@ void ListWindow::buildCriteria()
         setTabOrder(chain[i], chain[i + 1]);
     rules::enterChain(chain);
 
-    imgSpiegazione = new QSvgWidget(panAvvio);
-    imgSpiegazione->setObjectName(QStringLiteral("imgSpiegazione"));
-    imgSpiegazione->setAccessibleName(QStringLiteral(
-        "Inserire una o pi\u00f9 parole consecutive delle schede cercate nei campi scelti, lasciare vuoti gli "
-        "altri e premere Cerca; si possono usare pi\u00f9 campi insieme."));
-    if (strip) {
-        imgSpiegazione->load(m_d.criteriaInstructions);
-        imgSpiegazione->setGeometry((area.width() - pictureWidth(panAvvio)) / 2, 72,
-                                    std::min(642, pictureWidth(panAvvio)), 32);
-    } else {
-        imgSpiegazione->load(explanationSvg());
-        imgSpiegazione->setGeometry((area.width() - 424) / 2, chain.last()->geometry().bottom() + 30, 424, 72);
-        imgSpiegazione->setVisible(imgSpiegazione->geometry().bottom() < bottomRow - 8); // on a small screen
-    }
-
-    btnCerca = look::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), true);
-    btnCerca->setGeometry(area.width() - 40 - 2 * 110 - 10, bottomRow, 110, 32);
+    // "Chiudi" at the left, the search at the right.
     btnAnnulla = look::button(panAvvio, QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"), true);
-    btnAnnulla->setGeometry(area.width() - 40 - 110, bottomRow, 110, 32);
+    btnAnnulla->setGeometry(area.width() - 40 - 2 * 110 - 10, bottomRow, 110, 32);
+    btnCerca = look::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), true);
+    btnCerca->setGeometry(area.width() - 40 - 110, bottomRow, 110, 32);
     setTabOrder(chain.last(), btnCerca);
     setTabOrder(btnCerca, btnAnnulla);
 
@@ -322,10 +294,11 @@ void ListWindow::buildList(QWidget *page)
     lblRigo03->setGeometry(left, bottomRow + 6, right - left - 2 * 110 - 30, 20);
     lblRigo03->setStyleSheet(QStringLiteral("color: #0E2A44; font-weight: bold;"));
 
-    btnStampa = look::button(page, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), true);
-    btnStampa->setGeometry(right - 2 * 110 - 10, bottomRow, 110, 32);
+    // "Chiudi" at the left, the print at the right.
     btnChiudi = look::button(page, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), true);
-    btnChiudi->setGeometry(right - 110, bottomRow, 110, 32);
+    btnChiudi->setGeometry(right - 2 * 110 - 10, bottomRow, 110, 32);
+    btnStampa = look::button(page, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), true);
+    btnStampa->setGeometry(right - 110, bottomRow, 110, 32);
 
     QList<QWidget *> tabs;
     switch (m_d.tabs) {

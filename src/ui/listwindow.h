@@ -59,11 +59,11 @@ public:
         // A search: the criteria page with these filters in two columns, then the list
         // page with the count line. `search` throws ArchiveError.
         Banner criteriaBanner;
-        // A ready instruction strip (":/img/...", 642 x 32) under a picture banner on the
-        // criteria page, in place of the drawn steps under the filters.
-        QString criteriaInstructions;
+        // A decorative photograph at the left of the instructions on the criteria page.
+        QString criteriaPhoto;
         QList<Filter> filters;
         bool filtersByRow = false; // two to a row, left then right; else down each column
+        int roomBelowFilters = 0;  // pixels kept free under the filters for a window's own controls
         std::function<QStringList(const Typed &)> search;
 
         // Choosing a line: the last record of the archive with an equal line goes to
@@ -78,7 +78,7 @@ public:
 
     // Criteria page (a search only; null otherwise).
     QWidget *panAvvio = nullptr;
-    QSvgWidget *imgSpiegazione = nullptr;
+    QWidget *imgSpiegazione = nullptr; // the instructions in their white frame
     QPushButton *btnCerca = nullptr;
     QPushButton *btnAnnulla = nullptr;
     QLabel *lblConta = nullptr;

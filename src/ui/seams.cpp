@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QQueue>
 #include <QUrl>
@@ -155,16 +156,30 @@ QString openFile(QWidget *parent, const QString &caption, const QString &folder,
         g_asked.append({caption, folder, filter});
         return g_answers.isEmpty() ? QString() : g_answers.dequeue();
     }
-    // "(*.*)" means every file; Qt takes it literally and would hide names without a dot.
-    // Such an entry keeps its caption as the user reads it and is given the pattern "*".
-    const QLatin1String everyFile("(*.*)");
-    if (filter.contains(everyFile)) {
-        QString all = filter;
-        all.replace(everyFile, QStringLiteral("(*.*) (*)"));
-        return QFileDialog::getOpenFileName(parent, caption, folder, all, nullptr,
-                                            QFileDialog::HideNameFilterDetails);
+    return QFileDialog::getOpenFileName(parent, caption, folder, forQt(filter), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+QString forQt(const QString &filter)
+{
+    // Each entry keeps its caption exactly as written, brackets included; Qt is given the
+    // patterns in a bracket of its own, which the dialog reads and does not show. Qt wants
+    // them separated by blanks, and takes "*.*" literally (it would hide names without a
+    // dot): "*" means every file.
+    static const QRegularExpression bracket(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
+    QStringList entries;
+    for (const QString &entry : filter.split(QStringLiteral(";;"))) {
+        const QRegularExpressionMatch m = bracket.match(entry);
+        QStringList patterns;
+        if (m.hasMatch())
+            for (const QString &p : m.captured(1).split(separators, Qt::SkipEmptyParts))
+                patterns.append(p == u"*.*" ? QStringLiteral("*") : p);
+        if (patterns.isEmpty())
+            patterns.append(QStringLiteral("*"));
+        entries.append(entry + QStringLiteral(" (") + patterns.join(u' ') + u')');
     }
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return entries.join(QStringLiteral(";;"));
 }
 
 void startRecording()

@@ -60,6 +60,9 @@ namespace FileDialogs {
 // Empty when the user cancels.
 QString openFile(QWidget *parent, const QString &caption, const QString &folder,
                  const QString &filter);
+// The filter as Qt's dialog takes it: every entry shows its caption as written ("Immagine
+// JPEG (*.jpg; *.jpeg)", "Tutti i file (*.*)") and lists the files of its patterns.
+QString forQt(const QString &filter);
 
 void startRecording(); // test seam: answers come from the queue (empty: cancel)
 void stopRecording();

@@ -72,7 +72,7 @@ YearWindow::YearWindow(const Description &description, QWidget *home, QWidget *c
     lblMemory = look::hiddenLabel(p, QStringLiteral("lblMemory"));
     lblMemory->setText(kStart);
 
-    rules::digitsOnly(txtAnnoPreventivi);
+    rules::digitsOnly(txtAnnoPreventivi, true); // Home, End and the arrows move the cursor
     rules::enterMoves(txtAnnoPreventivi, [this] { return btnApriPreventivi; });
     setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
     setTabOrder(btnApriPreventivi, imgGuida);

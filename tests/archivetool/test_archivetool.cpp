@@ -193,6 +193,8 @@ private slots:
         // Clients: record 2 has a length byte of 60 in a 50-character name; 100 bytes
         // of a third record trail the file; record 1's flag is neither "Sì" nor "No".
         records::Record first = client(QStringLiteral("Rossi"), QStringLiteral("Si"));
+        // A name pasted on two lines by an older version, inside a one-line field.
+        first.setText(QStringLiteral("txtComuneRes"), QStringLiteral("Roma\r\nVia Appia 1"));
         records::Record second = client(QStringLiteral("Verdi"));
         second.bytes()[0] = char(60);
         QVERIFY(support::writeFile(dir.filePath(programfiles::kClients),
@@ -208,6 +210,9 @@ private slots:
         records::Record r3 = document(records::report(), QStringLiteral("7"), QStringLiteral("06/03/2024"));
         r3.setText(QStringLiteral("lblFile02"), QStringLiteral("manca.pdf"));
         r3.setText(QStringLiteral("lblFile03"), QStringLiteral("../../etc/passwd"));
+        // An older archive's whole path whose file is in the folder: in order.
+        QVERIFY(support::writeFile(dir.filePath(attachments::kFolderName + QStringLiteral("/Verbale.pdf")), "v"));
+        r2.setText(QStringLiteral("lblFile01"), QStringLiteral("C:\\Tirello\\Documenti_Allegati\\Verbale.pdf"));
         QVERIFY(support::writeFile(dir.filePath(QStringLiteral("2024.rdp")), join({r1, r2, r3})));
 
         // Certificates: a field without its closing zero, a flag written by hand.
@@ -215,6 +220,7 @@ private slots:
         const records::Field *city = records::certificate().find(QStringLiteral("txtCittaLab"));
         std::memset(c1.bytes().data() + city->offset, 'c', size_t(city->capacity) + 1);
         c1.setText(QStringLiteral("chkConsegnato"), QStringLiteral("si"));
+        c1.setText(QStringLiteral("txtMetodi"), QStringLiteral("Prima riga\r\nseconda riga")); // a memo: in order
         QVERIFY(support::writeFile(dir.filePath(QStringLiteral("2023.cda")), c1.bytes()));
 
         const auto before = support::treeOf(dir.path());
@@ -227,6 +233,9 @@ private slots:
         const QStringList expected{
             QStringLiteral("scheda 1 (byte %1), campo chkRicontatta: indicatore \"Si\" invece di \"S\u00ec\" o \"No\"")
                 .arg(at(records::client(), 1, "chkRicontatta")),
+            QStringLiteral("scheda 1 (byte %1), campo txtComuneRes: un a capo dentro un campo di una riga: "
+                           "\"Roma??Via Appia 1\"")
+                .arg(at(records::client(), 1, "txtComuneRes")),
             QStringLiteral("scheda 2 (byte 3392), campo txtCliente: byte di lunghezza 60 oltre la capienza del campo (50 caratteri)"),
             QStringLiteral("scheda 3 (byte 6784): coda incompleta di 100 byte"),
             QStringLiteral("scheda 1 (byte %1), campo txtData: data \"2024-03-05\" non nel formato gg/mm/aaaa")

@@ -236,6 +236,40 @@ private slots:
         QVERIFY(!c->cmdImporta); // no model import on a certificate
     }
 
+    // Browsing over the results section: the section stays, and each record brings its
+    // memos (line breaks and all) and its attachment labels.
+    void browsingKeepsTheSectionAndFillsMemosAndAttachments()
+    {
+        const QString path = m_fx.file(QStringLiteral("2025.cda"));
+        for (int n = 1; n <= 2; ++n) {
+            Record r(records::certificate());
+            r.setText(QStringLiteral("txtNumRap"), QString::number(n));
+            r.setText(QStringLiteral("txtMetodi"), QStringLiteral("Metodo %1\r\nseconda riga").arg(n));
+            r.setText(QStringLiteral("txtConclusioni"), QStringLiteral("Conforme %1").arg(n));
+            r.setText(QStringLiteral("lblFile01"), QStringLiteral("verbale%1.pdf").arg(n));
+            r.setText(QStringLiteral("lblDesc01"), QStringLiteral("Verbale di prelievo %1").arg(n));
+            r.setText(QStringLiteral("chkConsegnato"), records::kNo);
+            archive::append(path, r.bytes());
+        }
+        TfrmCertificati *c = openCard();
+        QTest::mouseClick(c->btnRisultati_A, Qt::LeftButton);
+        const struct {
+            QAbstractButton *command;
+            int shown;
+        } walk[] = {{c->cmdPrimo, 1}, {c->cmdAvanti, 2}, {c->cmdIndietro, 1}, {c->cmdUltimo, 2}};
+        for (const auto &step : walk) {
+            QTest::mouseClick(step.command, Qt::LeftButton);
+            support::expectNone();
+            QVERIFY(c->panRisultati->isVisible() && !c->panDatiGen->isVisible());
+            QCOMPARE(c->lblPosizione->text(), QString::number(step.shown));
+            QCOMPARE(c->memo(QStringLiteral("txtMetodi"))->toPlainText(),
+                     QStringLiteral("Metodo %1\nseconda riga").arg(step.shown));
+            QCOMPARE(c->memo(QStringLiteral("txtConclusioni"))->toPlainText(), QStringLiteral("Conforme %1").arg(step.shown));
+            QCOMPARE(field("lblFile01"), QStringLiteral("verbale%1.pdf").arg(step.shown));
+            QCOMPARE(field("lblDesc01"), QStringLiteral("Verbale di prelievo %1").arg(step.shown));
+        }
+    }
+
 private:
     TfrmCertificati *openCard()
     {

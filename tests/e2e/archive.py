@@ -58,6 +58,25 @@ class Layout:
             raw = record[offset + 1:offset + 1 + min(record[offset], capacity)]
         return raw.decode("cp1252")
 
+    def record(self, values):
+        """A record's bytes from {field: text}; the other fields empty, as the program
+        writes them."""
+        out = bytearray(self.size)
+        for name, text in values.items():
+            offset, capacity = self.fields[name]
+            raw = text.encode("cp1252")[:capacity]
+            if self.zero:
+                out[offset:offset + len(raw)] = raw
+            else:
+                out[offset] = len(raw)
+                out[offset + 1:offset + 1 + len(raw)] = raw
+        return bytes(out)
+
+    def write(self, path, records):
+        with open(path, "wb") as f:
+            for values in records:
+                f.write(self.record(values))
+
     def records(self, path):
         data = open(path, "rb").read()
         if len(data) % self.size:

@@ -208,6 +208,8 @@ struct WritePath {
     Messages::Shown failure;
     std::optional<Messages::Shown> success;
     std::function<Step(Row &)> prepare; // opens the window and does all but the last action
+    // Where the message names the cause: its text for each fault (null: `failure` always).
+    std::function<QString(Fault)> failureText = {};
 };
 
 bool shows(QWidget *w)
@@ -381,7 +383,7 @@ const QList<WritePath> &writePaths()
                                    [w] { return w->picture() == logo::defaultPicture(); }};
                        }};
         p << WritePath{"attachment copy", attachments::kFolderName + u'/' + kAttached, 20000, true,
-                       {Kind::Warning, TfrmAllegaCartella::kCopyFailed.arg(kAttached)}, std::nullopt,
+                       {Kind::Warning, {}}, std::nullopt,
                        [](Row &row) -> Step {
                            const QString source = row.elsewhere(kAttached);
                            if (!support::writeFile(source, QByteArray(64 * 1024, 'a')))
@@ -397,6 +399,13 @@ const QList<WritePath> &writePaths()
                                    },
                                    [w] { return w->txtFile[0]->text() == kAttached; },
                                    [w] { return w->isVisible(); }};
+                       },
+                       [](Fault fault) {
+                           using W = TfrmAllegaCartella;
+                           const QString cause = fault == Fault::FullDisk         ? W::kCauseDiskFull
+                                                 : fault == Fault::ReadOnlyFolder ? W::kCauseNoPermission
+                                                                                  : W::kCauseUnknown;
+                           return W::kCopyFailed.arg(kAttached, cause);
                        }};
         return p;
     }();
@@ -557,6 +566,8 @@ private slots:
 
         // Said as failed, never as done, and not one byte of the folder changed.
         Messages::Shown failure = p.failure;
+        if (p.failureText)
+            failure.text = p.failureText(fault);
         if (failure.text.contains(u"%1"))
             failure.text = failure.text.arg(target);
         QVERIFY2(shown == QList<Messages::Shown>{failure}, qPrintable(describe(shown)));

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,8 +94,14 @@ private slots:
         }
         // Letters are not typed; Enter goes to "Apri", Enter again opens.
         w->txtAnnoPreventivi->clear();
-        QTest::keyClicks(w->txtAnnoPreventivi, QStringLiteral("2a0x23"));
+        QTest::keyClicks(w->txtAnnoPreventivi, QStringLiteral("0a2x3"));
+        QCOMPARE(w->txtAnnoPreventivi->text(), QStringLiteral("023"));
+        // Home, End and the arrows move the cursor.
+        QTest::keyClick(w->txtAnnoPreventivi, Qt::Key_Home);
+        QTest::keyClicks(w->txtAnnoPreventivi, QStringLiteral("2"));
         QCOMPARE(w->txtAnnoPreventivi->text(), QStringLiteral("2023"));
+        QTest::keyClick(w->txtAnnoPreventivi, Qt::Key_End);
+        QCOMPARE(w->txtAnnoPreventivi->cursorPosition(), 4);
         QTest::keyClick(w->txtAnnoPreventivi, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), w->btnApriPreventivi);
         QTest::keyClick(w->btnApriPreventivi, Qt::Key_Return);
@@ -156,6 +163,42 @@ private slots:
         QCOMPARE(stored.telefono, QStringLiteral("0543 1"));
         QCOMPARE(stored.responsabile, QStringLiteral("Dott. Verdi"));
         QCOMPARE(stored.chimico, QStringLiteral("Dott.ssa Neri"));
+    }
+
+    // A settings value longer than its field (a file edited by hand) goes back unchanged
+    // when the field was not edited; an edited field is stored as edited.
+    void longSettingsValueKeptUnlessEdited()
+    {
+        settings::Laboratory lab;
+        lab.denominazione = QStringLiteral("Laboratorio Rossi");
+        lab.libero = QString(240, u'L') + QStringLiteral(" fine oltre il campo, scritta a mano nel file");
+        lab.telefono = QString(60, u'7');
+        settings::writeLaboratory(settings::filePath(), DocumentKind::Reports, lab);
+
+        TfrmRapporti *c = openCard();
+        QCOMPARE(field("txtLiberoLab"), lab.libero.left(250)); // what the field can hold
+        c->setField(QStringLiteral("txtTelLab"), QStringLiteral("0543 1"));
+        QVERIFY(c->close());
+        const settings::Laboratory stored = settings::readLaboratory(settings::filePath());
+        QCOMPARE(stored.libero, lab.libero);
+        QCOMPARE(stored.telefono, QStringLiteral("0543 1"));
+        QCOMPARE(stored.denominazione, lab.denominazione);
+    }
+
+    // "Nuovo" on an archive that cannot be opened: the archive message, the card as it was.
+    void newOnAnArchiveThatCannotBeOpened()
+    {
+        TfrmRapporti *c = openCard();
+        QVERIFY(QDir().mkdir(c->archivePath())); // a folder where the archive goes
+        c->setField(QStringLiteral("txtNumRap"), QStringLiteral("12"));
+        c->setField(QStringLiteral("txtCliente"), QStringLiteral("Bianchi"));
+        c->setField(QStringLiteral("txtRisultato02"), QStringLiteral("0,5"));
+        c->lblPosizione->setText(QStringLiteral("3"));
+        const records::Values before = c->values();
+        QTest::mouseClick(c->cmdNuovo, Qt::LeftButton);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        QCOMPARE(c->values().all(), before.all());
+        QCOMPARE(c->lblPosizione->text(), QStringLiteral("3"));
     }
 
     void newProposesTheNumber_data()
@@ -283,22 +326,49 @@ private slots:
         QCOMPARE(c->grdRisultati->page(), 1);
     }
 
-    void enterChainStopsAtTheDates()
+    // Enter walks the whole chain: each date field stops it and opens the calendar, the
+    // field after it goes on, and the last field leads back to the first.
+    void enterChainWalkedToItsEnd()
     {
+        const QStringList chain{
+            QStringLiteral("txtLaboratorio"), QStringLiteral("txtIndirizzoLab"), QStringLiteral("txtCittaLab"),
+            QStringLiteral("txtPartitaIvaLab"), QStringLiteral("txtCodFiscLab"), QStringLiteral("txtEmailLab"),
+            QStringLiteral("txtTelLab"), QStringLiteral("txtLiberoLab"), QStringLiteral("txtCliente"),
+            QStringLiteral("txtIndirizzoRes"), QStringLiteral("txtCapRes"), QStringLiteral("txtProvRes"),
+            QStringLiteral("txtComuneRes"), QStringLiteral("txtPartitaIva"), QStringLiteral("txtCodFisc"),
+            QStringLiteral("txtNumRap"), QStringLiteral("txtData"), QStringLiteral("txtAnalisi"),
+            QStringLiteral("txtCampione"), QStringLiteral("txtLuogoPrel"), QStringLiteral("txtDataPrel"),
+            QStringLiteral("txtCura"), QStringLiteral("txtContenitore"), QStringLiteral("txtDataRic"),
+            QStringLiteral("txtOraRic"), QStringLiteral("txtDataInizio"), QStringLiteral("txtResponsabile"),
+            QStringLiteral("txtLaboratorio")};
+        const QSet<QString> dates{QStringLiteral("txtData"), QStringLiteral("txtDataPrel"),
+                                  QStringLiteral("txtDataRic"), QStringLiteral("txtDataInizio")};
         TfrmRapporti *c = openCard();
-        QWidget *f = c->edit(QStringLiteral("txtLaboratorio"));
-        f->setFocus();
-        QStringList walked;
-        for (int i = 0; i < 16; ++i) {
-            walked.append(QApplication::focusWidget()->objectName());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        c->edit(chain.first())->setFocus();
+        QStringList walked{chain.first()};
+        QStringList calendars;
+        while (walked.size() < chain.size()) {
+            QWidget *at = c->focusWidget();
+            QVERIFY(at);
+            if (dates.contains(at->objectName())) {
+                onModal([&](QDialog *modal) {
+                    auto *cal = qobject_cast<TfrmCalendario *>(modal);
+                    QVERIFY(cal);
+                    calendars.append(cal->lblMemory->text());
+                    QTest::mouseClick(cal->btnAnnulla, Qt::LeftButton);
+                });
+                QTest::keyClick(at, Qt::Key_Return);
+                QCOMPARE(c->focusWidget(), at); // stopped at the date
+                // The user goes on from the field after the date.
+                c->edit(chain[walked.size()])->setFocus();
+            } else {
+                QTest::keyClick(at, Qt::Key_Return);
+            }
+            walked.append(c->focusWidget()->objectName());
         }
-        QCOMPARE(walked.first(), QStringLiteral("txtLaboratorio"));
-        QCOMPARE(walked.last(), QStringLiteral("txtNumRap"));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtData"));
-        c->edit(QStringLiteral("txtResponsabile"))->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtLaboratorio"));
+        QCOMPARE(walked, chain);
+        QCOMPARE(calendars, (QStringList{QStringLiteral("rapporti_data"), QStringLiteral("rapporti_dataprel"),
+                                         QStringLiteral("rapporti_dataric"), QStringLiteral("rapporti_datainizio")}));
     }
 
     void dateFieldsUseTheCalendar()
@@ -310,7 +380,9 @@ private slots:
         QTest::keyClick(received, Qt::Key_Backspace);
         QVERIFY(received->text().isEmpty());
 
-        // A letter opens the calendar on today, with the field's tag; "Importa" fills it.
+        // A letter opens the calendar on today, even over another date in the field, with
+        // the field's tag; "Importa" fills it.
+        received->setText(QStringLiteral("25/12/2023"));
         QString tag;
         QDate shown;
         onModal([&](QDialog *modal) {
@@ -363,6 +435,63 @@ private slots:
         QCOMPARE(field("txtCodFisc"), QStringLiteral("RSS"));
         QTest::keyClicks(c->edit(QStringLiteral("txtPartitaIva")), QStringLiteral("01a2"));
         QCOMPARE(field("txtPartitaIva"), QStringLiteral("012"));
+    }
+
+    // Letters pasted into a digits-only field: its digits are kept, in both VAT fields.
+    void pastedLettersLeaveTheDigits()
+    {
+        TfrmRapporti *c = openCard();
+        for (const char *name : {"txtPartitaIva", "txtPartitaIvaLab"}) {
+            QLineEdit *vat = c->edit(QString::fromLatin1(name));
+            vat->clear();
+            QTest::keyClicks(vat, QStringLiteral("12"));
+            QApplication::clipboard()->setText(QStringLiteral("IT 007-431 10157"));
+            QTest::keyClick(vat, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(vat->text(), QStringLiteral("12007431101")); // the limit cuts digits only
+            vat->clear();
+            vat->insert(QStringLiteral("a1b2")); // any other way text arrives
+            QCOMPARE(vat->text(), QStringLiteral("12"));
+        }
+    }
+
+    // The tidy-ups of codes, province and e-mail run on what the program puts there too:
+    // a loaded report, the laboratory settings, an imported client.
+    void tidyUpAfterAProgramSetText()
+    {
+        settings::Laboratory lab;
+        lab.codice = QStringLiteral("  rssmra80a01h501u ");
+        lab.email = QStringLiteral(" lab@esempio.it  ");
+        settings::writeLaboratory(settings::filePath(), DocumentKind::Reports, lab);
+        TfrmRapporti *c = openCard();
+        QCOMPARE(c->edit(QStringLiteral("txtCodFiscLab"))->text(), QStringLiteral("RSSMRA80A01H501U"));
+        QCOMPARE(c->edit(QStringLiteral("txtEmailLab"))->text(), QStringLiteral("lab@esempio.it"));
+
+        Record r = report(QStringLiteral("1"));
+        r.setText(QStringLiteral("txtCodFisc"), QStringLiteral("bnclra75c41d704k"));
+        r.setText(QStringLiteral("txtProvRes"), QStringLiteral("fc"));
+        archive::append(c->archivePath(), r.bytes());
+        QTest::mouseClick(c->cmdPrimo, Qt::LeftButton);
+        QCOMPARE(c->edit(QStringLiteral("txtCodFisc"))->text(), QStringLiteral("BNCLRA75C41D704K"));
+        QCOMPARE(c->edit(QStringLiteral("txtProvRes"))->text(), QStringLiteral("FC"));
+
+        c->setField(QStringLiteral("txtProvRes"), QStringLiteral("ra")); // as the client search writes it
+        QCOMPARE(c->edit(QStringLiteral("txtProvRes"))->text(), QStringLiteral("RA"));
+    }
+
+    // A name pasted on two lines lands in the record on one line; a memo keeps its lines.
+    void pastedLineBreaksBecomeBlanks()
+    {
+        TfrmRapporti *c = openCard();
+        c->loadRecord(report(QStringLiteral("1")));
+        QLineEdit *client = c->edit(QStringLiteral("txtCliente"));
+        client->clear();
+        QApplication::clipboard()->setText(QStringLiteral("Rossi Mario\r\nVia Roma 1\tint. 2"));
+        QTest::keyClick(client, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(client->text(), QStringLiteral("Rossi Mario Via Roma 1 int. 2"));
+        QTest::mouseClick(c->cmdSalva, Qt::LeftButton);
+        support::expectOne(Kind::Information, cardTexts::kInserted);
+        const Record stored(records::report(), archive::readAt(c->archivePath(), kSize, 1));
+        QCOMPARE(stored.text(QStringLiteral("txtCliente")), QStringLiteral("Rossi Mario Via Roma 1 int. 2"));
     }
 
     // A model over a card with results: the rows' texts change, the results stay.
@@ -423,8 +552,18 @@ private slots:
 
         // What the eye sees: the background of each result field.
         const auto background = [c](int row) {
+            // The colour most of the field shows, whatever its text covers.
             QLineEdit *e = c->edit(reports::resultField(row));
-            return e->grab().toImage().pixelColor(e->width() - 6, e->height() / 2).name();
+            const QImage image = e->grab().toImage();
+            QHash<QRgb, int> seen;
+            for (int y = 3; y < image.height() - 3; ++y)
+                for (int x = 3; x < image.width() - 3; ++x)
+                    ++seen[image.pixel(x, y)];
+            QRgb most = 0;
+            for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+                if (it.value() > seen.value(most))
+                    most = it.key();
+            return QColor(most).name();
         };
         const QString red = QStringLiteral("#c00000"), amber = QStringLiteral("#ffbf00"), white = QStringLiteral("#ffffff");
         QCOMPARE(background(17), red);
@@ -672,6 +811,52 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.btnApplica);
         QCOMPARE(w.txtInizio->text(), QStringLiteral("7"));
         QVERIFY(!w.effInizio->isVisible());
+    }
+
+    // A pasted start that is negative or does not fit the field: refused with a message,
+    // nothing written, the window open. One from a hand-edited file that is too long for
+    // the field goes back unchanged when the field was not touched.
+    void numberingRefusesStartsThatDoNotFit_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("negative") << "-5";
+        QTest::newRow("a billion, with an exponent") << "1e9";
+    }
+    void numberingRefusesStartsThatDoNotFit()
+    {
+        QFETCH(QString, pasted);
+        settings::writeNumbering(settings::filePath(), DocumentKind::Reports, {QStringLiteral("40"), false});
+        QFile file(settings::filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        TfrmNumerazione w(nullptr);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtInizio->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(w.txtInizio, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(w.txtInizio, Qt::Key_Return); // leaves the field, as typed
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+        support::expectOne(Kind::Warning, TfrmNumerazione::kBadStart);
+        QVERIFY(w.isVisible());
+        QCOMPARE(QApplication::focusWidget(), w.txtInizio);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+    void numberingKeepsAnUntouchedLongStart()
+    {
+        settings::writeNumbering(settings::filePath(), DocumentKind::Reports, {QStringLiteral("1234567"), false});
+        TfrmNumerazione w(nullptr);
+        w.show();
+        QCOMPARE(w.txtInizio->text(), QStringLiteral("12345"));
+        QTest::mouseClick(w.chkTipo, Qt::LeftButton, {}, QPoint(6, w.chkTipo->height() / 2));
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+        support::expectNone();
+        QCOMPARE(settings::readNumbering(settings::filePath(), DocumentKind::Reports),
+                 (settings::Numbering{QStringLiteral("1234567"), true}));
     }
 
     void numberingWriteFailureKeepsTheWindowOpen()

@@ -39,32 +39,46 @@ private slots:
     }
     void cleanup() { ProgramFolder::setOverride({}); }
 
+    // What a record may hold, and the name looked for in the folder: a bare name as it is,
+    // an older archive's whole path by its last part; nothing that climbs out of the
+    // folder, names no file or names a device.
     void bareNames_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("bare");
-        QTest::newRow("plain") << "referto.pdf" << true;
-        QTest::newRow("blanks and accents") << "Analisi acqua \u00e8 ok.xls" << true;
-        QTest::newRow("dots inside the name") << "versione..2.pdf" << true;
-        QTest::newRow("hidden file") << ".nascosto" << true;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("dot") << "." << false;
-        QTest::newRow("dot dot") << ".." << false;
-        QTest::newRow("parent folder") << "../segreto.txt" << false;
-        QTest::newRow("parent folder, Windows") << "..\\segreto.txt" << false;
-        QTest::newRow("sub-folder") << "sotto/referto.pdf" << false;
-        QTest::newRow("absolute") << "/etc/passwd" << false;
-        QTest::newRow("drive and folder") << "C:\\Documenti\\referto.pdf" << false;
-        QTest::newRow("drive only") << "d:referto.pdf" << false;
-        QTest::newRow("network share") << "\\\\server\\allegati\\referto.pdf" << false;
-        QTest::newRow("zero character") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << false;
+        QTest::addColumn<QString>("looked"); // empty: refused
+        QTest::newRow("plain") << "referto.pdf" << true << "referto.pdf";
+        QTest::newRow("blanks and accents") << "Analisi acqua \u00e8 ok.xls" << true << "Analisi acqua \u00e8 ok.xls";
+        QTest::newRow("dots inside the name") << "versione..2.pdf" << true << "versione..2.pdf";
+        QTest::newRow("hidden file") << ".nascosto" << true << ".nascosto";
+        QTest::newRow("empty") << "" << false << "";
+        QTest::newRow("dot") << "." << false << "";
+        QTest::newRow("dot dot") << ".." << false << "";
+        QTest::newRow("parent folder") << "../segreto.txt" << false << "";
+        QTest::newRow("parent folder, Windows") << "..\\segreto.txt" << false << "";
+        QTest::newRow("parent folder inside a path") << "C:\\Tirello\\..\\Clienti.pro" << false << "";
+        QTest::newRow("sub-folder") << "sotto/referto.pdf" << false << "referto.pdf";
+        QTest::newRow("absolute") << "/etc/passwd" << false << "passwd";
+        QTest::newRow("older archive's whole path")
+            << "C:\\Tirello\\Documenti_Allegati\\Verbale.pdf" << false << "Verbale.pdf";
+        QTest::newRow("drive only") << "d:referto.pdf" << false << "";
+        QTest::newRow("network share") << "\\\\server\\allegati\\referto.pdf" << false << "referto.pdf";
+        QTest::newRow("folder without a file") << "C:\\Tirello\\Documenti_Allegati\\" << false << "";
+        QTest::newRow("device") << "NUL" << false << "";
+        QTest::newRow("device with extension, in a path") << "C:\\Tirello\\con.txt" << false << "";
+        QTest::newRow("printer port") << "lpt1" << false << "";
+        QTest::newRow("a name that starts like a device") << "console.pdf" << true << "console.pdf";
+        QTest::newRow("zero character") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << false << "";
     }
     void bareNames()
     {
         QFETCH(QString, name);
         QFETCH(bool, bare);
+        QFETCH(QString, looked);
         QCOMPARE(attachments::isBareName(name), bare);
-        QCOMPARE(attachments::pathOf(name), bare ? ProgramFolder::path() + "Documenti_Allegati/" + name : QString());
+        QCOMPARE(attachments::folderName(name), looked);
+        QCOMPARE(attachments::pathOf(name),
+                 looked.isEmpty() ? QString() : ProgramFolder::path() + "Documenti_Allegati/" + looked);
         QVERIFY(!attachments::isPresent(name));
     }
 

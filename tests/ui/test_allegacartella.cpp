@@ -222,20 +222,22 @@ private slots:
                  QStringList{QStringLiteral("referto.pdf")});
     }
 
-    // A copy that cannot be made is said, and the slot keeps the name it had: it never
-    // names a file that is not in the folder. The folder keeps every byte.
+    // A copy that cannot be made is said with its cause, and the slot keeps the name it
+    // had: it never names a file that is not in the folder. The folder keeps every byte.
     void copyFailureKeepsTheSlot_data()
     {
         QTest::addColumn<QString>("failure");
-        QTest::newRow("read-only program folder") << "readOnlyProgram";
-        QTest::newRow("read-only attachment folder") << "readOnlyAttachments";
-        QTest::newRow("a file in the folder's place") << "fileForFolder";
-        QTest::newRow("full disk") << "fullDisk";
-        QTest::newRow("source unreadable") << "sourceGone";
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("read-only program folder") << "readOnlyProgram" << W::kCauseNoPermission;
+        QTest::newRow("read-only attachment folder") << "readOnlyAttachments" << W::kCauseNoPermission;
+        QTest::newRow("a file in the folder's place") << "fileForFolder" << W::kCauseUnknown;
+        QTest::newRow("full disk") << "fullDisk" << W::kCauseDiskFull;
+        QTest::newRow("source unreadable") << "sourceGone" << W::kCauseSource;
     }
     void copyFailureKeepsTheSlot()
     {
         QFETCH(QString, failure);
+        QFETCH(QString, cause);
         ScratchFs fs(256 * 1024);
         const bool needsScratch = failure != u"fileForFolder" && failure != u"sourceGone";
         if (needsScratch && !fs.mounted())
@@ -265,7 +267,7 @@ private slots:
         w.txtFile[2]->setText(QStringLiteral("vecchio.pdf"));
         FileDialogs::queueAnswer(source);
         QTest::mouseClick(w.btnSfoglia[2], Qt::LeftButton);
-        support::expectOne(Kind::Warning, W::kCopyFailed.arg(QStringLiteral("grande.bin")));
+        support::expectOne(Kind::Warning, W::kCopyFailed.arg(QStringLiteral("grande.bin"), cause));
         QCOMPARE(w.txtFile[2]->text(), QStringLiteral("vecchio.pdf"));
         QCOMPARE(folderContents(program), before);
         QCOMPARE(folderContents(attachments::folder()), attachedBefore);
@@ -293,24 +295,28 @@ private slots:
         QVERIFY(QDir(attachments::folder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
-    // Apri on a name that is not a bare file name, or whose copy is not in the folder:
-    // said, and nothing goes to the shell, even where such a file exists.
+    // Apri on a name that climbs out of the folder, or whose copy is not in the folder:
+    // said, and nothing goes to the shell, even where such a file exists. A path is
+    // looked for by its last part in the folder only, never where it points.
     void apriRefusals_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("unsafe");
-        QTest::newRow("missing") << "sparito.pdf" << false;
-        QTest::newRow("a folder of that name") << "cartella.pdf" << false;
-        QTest::newRow("parent folder") << "../Clienti.pro" << true;
-        QTest::newRow("sub-folder") << "sotto/referto.pdf" << true;
-        QTest::newRow("absolute") << "/etc/hostname" << true;
-        QTest::newRow("Windows path") << "C:\\Documenti\\referto.pdf" << true;
-        QTest::newRow("dot dot") << ".." << true;
+        QTest::addColumn<QString>("looked"); // empty: refused as unsafe
+        QTest::newRow("missing") << "sparito.pdf" << "sparito.pdf";
+        QTest::newRow("a folder of that name") << "cartella.pdf" << "cartella.pdf";
+        QTest::newRow("parent folder") << "../Clienti.pro" << "";
+        QTest::newRow("Windows path climbing out") << "C:\\Tirello\\Documenti_Allegati\\..\\Clienti.pro" << "";
+        QTest::newRow("sub-folder") << "sotto/referto.pdf" << "referto.pdf";
+        QTest::newRow("absolute") << "/etc/hostname" << "hostname";
+        QTest::newRow("Windows path") << "C:\\Documenti\\referto.pdf" << "referto.pdf";
+        QTest::newRow("a device") << "C:\\Tirello\\NUL" << "";
+        QTest::newRow("dot dot") << ".." << "";
     }
     void apriRefusals()
     {
         QFETCH(QString, name);
-        QFETCH(bool, unsafe);
+        QFETCH(QString, looked);
+        const bool unsafe = looked.isEmpty();
         QVERIFY(QDir(m_fx.folder()).mkpath(attachments::kFolderName + QStringLiteral("/sotto")));
         QVERIFY(QDir(attachments::folder()).mkdir(QStringLiteral("cartella.pdf")));
         QVERIFY(writeFile(attachments::folder() + QStringLiteral("sotto/referto.pdf"), "dati"));
@@ -320,8 +326,39 @@ private slots:
         w.txtFile[1]->setText(u' ' + name + u' ');
         QVERIFY(w.btnApri[1]->isEnabled());
         QTest::mouseClick(w.btnApri[1], Qt::LeftButton);
-        support::expectOne(Kind::Warning, (unsafe ? W::kUnsafeName : W::kMissing).arg(name));
+        support::expectOne(Kind::Warning, unsafe ? W::kUnsafeName.arg(name) : W::kMissing.arg(looked));
         QVERIFY(Shell::taken().isEmpty());
+    }
+
+    // The longest name a record holds (250 characters) is copied like any other: the
+    // copy's temporary name stays within the file system's limit.
+    void longestStorableNameIsCopied()
+    {
+        const QString name = QString(246, u'n') + QStringLiteral(".pdf");
+        const QString source = m_elsewhere->filePath(name);
+        QVERIFY(writeFile(source, "referto lungo"));
+        W w(nullptr, nullptr);
+        FileDialogs::queueAnswer(source);
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        QVERIFY(Messages::taken().isEmpty());
+        QCOMPARE(w.txtFile[0]->text(), name);
+        QCOMPARE(readFile(attachments::pathOf(name)), QByteArray("referto lungo"));
+        QCOMPARE(QDir(attachments::folder()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    }
+
+    // An older archive's attachment, stored as a whole path, opens the copy of that name
+    // in the folder; the slot keeps the name as the record holds it.
+    void olderFullPathOpensTheFolderCopy()
+    {
+        QVERIFY(QDir(m_fx.folder()).mkpath(attachments::kFolderName));
+        QVERIFY(writeFile(attachments::folder() + QStringLiteral("Verbale.pdf"), "verbale"));
+        const QString stored = QStringLiteral("C:\\Tirello\\Documenti_Allegati\\Verbale.pdf");
+        W w(nullptr, nullptr);
+        w.txtFile[0]->setText(stored);
+        QTest::mouseClick(w.btnApri[0], Qt::LeftButton);
+        QVERIFY(Messages::taken().isEmpty());
+        QCOMPARE(Shell::taken(), QStringList{u'"' + attachments::folder() + QStringLiteral("Verbale.pdf\"")});
+        QCOMPARE(w.txtFile[0]->text(), stored);
     }
 
     // A copy that takes a while shows its progress; cancelling it leaves no file and

@@ -115,7 +115,7 @@ private slots:
         const QList<FileDialogs::Asked> asked = FileDialogs::taken();
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].caption, QStringLiteral("Selezionare il logo della Ditta in formato Jpeg o Bitmap."));
-        QCOMPARE(asked[0].filter, QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"));
+        QCOMPARE(asked[0].filter, QStringLiteral("Immagine JPEG (*.jpg; *.jpeg);;Immagine Bitmap (*.bmp)"));
         QCOMPARE(w.picture(), logo::defaultPicture());
         QVERIFY(w.isVisible());
         QVERIFY(!QFile::exists(logo::path()));
