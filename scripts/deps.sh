@@ -19,6 +19,8 @@ else
   packages+=(xvfb openbox dbus-daemon at-spi2-core python3-pyatspi xdotool x11-xkb-utils xkb-data)
   # Real printing goes to a print queue that writes PDF files.
   packages+=(cups printer-driver-cups-pdf)
+  # Issued documents are checked as archival PDF files (structure, fonts, metadata).
+  packages+=(qpdf)
   # Two stations on one shared folder: the folder mounted twice through an SSH server.
   packages+=(openssh-server sshfs)
 fi
