@@ -395,6 +395,22 @@ QString search(const DocumentKind &kind, const QString &lastFilter)
     });
 }
 
+// "Salva PDF" of the print window: the issued document, kept and sent by e-mail.
+QString issuedPdf(const DocumentKind &kind)
+{
+    return paragraph({
+        QStringLiteral("Nella finestra aperta da Stampa, il pulsante Salva PDF emette il ") + kind.singular
+            + QStringLiteral(" come file PDF/A, identico alla stampa, nella cartella Documenti_Emessi del "
+                             "programma, in una sottocartella per ogni anno."),
+        QStringLiteral("Il documento deve essere prima salvato in archivio, senza modifiche successive."),
+        QStringLiteral("Un file gi\u00e0 emesso non viene mai sovrascritto: emettendo di nuovo lo stesso numero "
+                       "si crea una revisione (rev. 1, rev. 2...), e il registro dei documenti emessi della "
+                       "cartella ne annota data, ora e impronta."),
+        QStringLiteral("Al termine si pu\u00f2 aprire un nuovo messaggio di posta elettronica con il file "
+                       "allegato, indirizzato al committente se la sua scheda anagrafica riporta l'e-mail."),
+    });
+}
+
 QString documentExport(const DocumentKind &kind)
 {
     return QStringLiteral("Il pulsante Esporta trasferisce i ") + kind.plural
@@ -439,6 +455,7 @@ QStringList reportSection()
                                            "trattamento dei dati personali.")),
             printsScreen(),
         }),
+        issuedPdf(kind),
         documentExport(kind),
     };
 }
@@ -485,6 +502,7 @@ QStringList certificateSection()
                            "chimico responsabile, con il suo nome e l'ordine di "
                            "appartenenza."),
         }),
+        issuedPdf(kind),
         documentExport(kind),
     };
 }
