@@ -10,6 +10,15 @@
 #include <QFileInfo>
 #include <QSet>
 
+#ifndef Q_OS_UNIX
+#error "issued: written for POSIX file systems (pwrite, fdatasync, ftruncate)"
+#endif
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace issued {
 namespace {
 
@@ -39,6 +48,60 @@ bool isHex64(QByteArrayView text)
 QString cause(const QString &what, const QString &why)
 {
     return why.isEmpty() ? what : what + QStringLiteral(" (") + why + u')';
+}
+
+bool syncData(int fd)
+{
+    int rc;
+    do {
+        rc = ::fdatasync(fd);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+// Adds the bytes at the end of the register, synced to disk; a write that fails is taken
+// back (the file cut to its old size, or removed when it was made here), so the register
+// holds every line whole or not at all. Returns the cause of a failure, empty on success.
+QString append(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const bool existed = QFileInfo::exists(path);
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return qt_error_string(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return qt_error_string(err);
+    }
+    const off_t end = st.st_size;
+    qint64 done = 0;
+    int err = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), end + off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+    }
+    if (err == 0 && !syncData(fd))
+        err = errno;
+    if (err != 0) {
+        if (::ftruncate(fd, end) == 0)
+            syncData(fd);
+        ::close(fd);
+        if (!existed)
+            ::unlink(name.constData());
+        return qt_error_string(err);
+    }
+    return ::close(fd) == 0 ? QString() : qt_error_string(errno);
 }
 
 } // namespace
@@ -190,11 +253,11 @@ Issued issue(const QString &programFolder, const Document &document, const QDate
                 kindWords(document.kind),                    text::trim(document.number),
                 text::trim(document.client),                 done.fileName,
                 done.sha256};
-    QByteArray after = before;
-    if (!after.isEmpty() && !after.endsWith('\n'))
-        after += "\r\n"; // a last line without its end stays a line of its own
-    after += registerLine(entry);
-    if (!safesave::save(registerPath, after, &error)) {
+    QByteArray line = registerLine(entry);
+    if (!before.isEmpty() && !before.endsWith('\n'))
+        line.prepend("\r\n"); // a last line without its end stays a line of its own
+    error = append(registerPath, line);
+    if (!error.isEmpty()) {
         // Not issued: the file goes with the line that was not written.
         if (!QFile::remove(done.path))
             error += QStringLiteral("; the document %1 could not be removed").arg(done.path);

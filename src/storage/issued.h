@@ -87,11 +87,12 @@ struct Issued {
 
 // Writes the PDF under the first free name of the number (the plain name, then rev. 1,
 // rev. 2, ...: a name is taken when the folder has a file of that name or the register
-// lists it) and adds its line to the register, dated `when`; all in one hold of the
-// register's lock, so that two stations issuing one number at once get two names. The
-// year's folder is made when missing. The PDF never replaces a file, and nothing that was
-// in the folder is changed or removed. Throws IssueError with the cause (English, for
-// diagnosis); the folder is then as it was: neither the file nor the line is left.
+// lists it) through the safe save, and appends its line, dated `when`, to the end of the
+// register; all in one hold of the register's lock, so that two stations issuing one
+// number at once get two names. The year's folder is made when missing. The PDF never
+// replaces a file, and nothing that was in the folder is changed or removed. Throws
+// IssueError with the cause (English, for diagnosis); the folder is then as it was:
+// neither the file nor the line is left.
 Issued issue(const QString &programFolder, const Document &document, const QDateTime &when);
 
 } // namespace issued
