@@ -21,6 +21,8 @@ else
   packages+=(x11-apps x11-utils)
   # Real printing goes to a print queue that writes PDF files.
   packages+=(cups printer-driver-cups-pdf)
+  # Issued documents are checked as archival PDF files (structure, fonts, metadata).
+  packages+=(qpdf)
   # Two stations on one shared folder: the folder mounted twice through an SSH server.
   packages+=(openssh-server sshfs)
 fi

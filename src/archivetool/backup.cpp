@@ -2,10 +2,12 @@
 
 #include "storage/attachments.h"
 #include "storage/crypt.h"
+#include "storage/issued.h"
 #include "storage/programfiles.h"
 #include "storage/programfolder.h"
 #include "storage/safesave.h"
 #include "storage/settings.h"
+#include "storage/sharelock.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -72,9 +75,52 @@ struct Source {
     QString entry;        // name in the backup
     QString path;         // file in the folder
     int recordSize = 0;   // archives: read under the program's lock
+    std::optional<QByteArray> held = {}; // a register: its bytes as read with its folder's listing
 };
 
-QList<Source> sourcesOf(const QString &folder, QStringList &notes)
+// The issued documents of one year's folder and its register, taken in one hold of the
+// register's lock, as the program issues: every file the register lists is there, and the
+// register lists every file taken. The files themselves never change once issued.
+QString issuedSources(const QDir &dir, const QString &prefix, QList<Source> &out, QStringList &notes)
+{
+    const QString registerPath = dir.filePath(issued::kRegisterName);
+    try {
+        sharelock::ShareLock lock(registerPath);
+        lock.acquire();
+        const QStringList names =
+            dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &name : names) {
+            const QString path = dir.filePath(name);
+            const QString entry = prefix + name;
+            if (isLeftOver(name) || sharelock::isLockFileName(name))
+                continue;
+            if (QFileInfo(path).isSymLink()) {
+                notes << QStringLiteral("%1 \u00e8 un collegamento ad altro file: esclusa dalla copia").arg(entry);
+                continue;
+            }
+            if (!QFileInfo(path).isFile() || !isBackupEntry(entry)) {
+                notes << QStringLiteral("%1 non \u00e8 un documento emesso: esclusa dalla copia").arg(entry);
+                continue;
+            }
+            if (name != issued::kRegisterName) {
+                out.append(Source{entry, path, 0});
+                continue;
+            }
+            QFile reg(path);
+            if (!reg.open(QIODevice::ReadOnly))
+                return QStringLiteral("impossibile leggere %1 (%2)").arg(native(path), reg.errorString());
+            const QByteArray bytes = reg.readAll();
+            if (reg.error() != QFileDevice::NoError)
+                return QStringLiteral("impossibile leggere %1 (%2)").arg(native(path), reg.errorString());
+            out.append(Source{entry, path, 0, bytes});
+        }
+    } catch (const sharelock::Error &e) {
+        return QStringLiteral("impossibile leggere %1 (%2)").arg(native(registerPath), QString::fromStdString(e.what()));
+    }
+    return {};
+}
+
+QList<Source> sourcesOf(const QString &folder, QStringList &notes, QString &error)
 {
     QList<Source> out;
     const QDir dir(folder);
@@ -109,6 +155,46 @@ QList<Source> sourcesOf(const QString &folder, QStringList &notes)
             }
             out.append(Source{entry, path, 0});
         }
+    }
+    const QDir issuedRoot(dir.filePath(issued::kFolderName));
+    const QFileInfo issuedInfo(issuedRoot.path());
+    if (issuedInfo.isSymLink()) {
+        notes << QStringLiteral("%1 \u00e8 un collegamento ad altra cartella: esclusa dalla copia").arg(issued::kFolderName);
+    } else if (issuedInfo.isDir()) {
+        const QStringList names =
+            issuedRoot.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &name : names) {
+            const QString entry = issued::kFolderName + u'/' + name;
+            const QFileInfo info(issuedRoot.filePath(name));
+            if (!info.isSymLink() && info.isDir() && issued::isYearName(name)) {
+                error = issuedSources(QDir(info.filePath()), entry + u'/', out, notes);
+                if (!error.isEmpty())
+                    return {};
+            } else {
+                notes << QStringLiteral("%1 non \u00e8 una cartella dei documenti emessi di un anno: esclusa dalla copia")
+                             .arg(entry);
+            }
+        }
+    }
+    return out;
+}
+
+// The folders a backup holds as entries of their own, so that a restore gives them back
+// even when empty: those of the attached and of the issued documents.
+QStringList foldersOf(const QString &folder)
+{
+    QStringList out;
+    const QDir dir(folder);
+    for (const QString &name : {attachments::kFolderName, issued::kFolderName}) {
+        const QFileInfo info(dir.filePath(name));
+        if (info.isDir() && !info.isSymLink())
+            out << name;
+    }
+    if (out.contains(issued::kFolderName)) {
+        const QDir issuedRoot(dir.filePath(issued::kFolderName));
+        for (const QString &year : issuedRoot.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name))
+            if (issued::isYearName(year))
+                out << issued::kFolderName + u'/' + year;
     }
     return out;
 }
@@ -169,6 +255,28 @@ QString addFile(archive *a, const QString &entryName, QFile &in, qint64 size, co
     return {};
 }
 
+// One file into the backup from bytes read before.
+QString addBytes(archive *a, const QString &entryName, const QByteArray &bytes, const QFileInfo &info)
+{
+    Entry entry(archive_entry_new());
+    archive_entry_set_pathname_utf8(entry.get(), entryName.toUtf8().constData());
+    archive_entry_set_filetype(entry.get(), AE_IFREG);
+    archive_entry_set_perm(entry.get(), 0644);
+    archive_entry_set_size(entry.get(), bytes.size());
+    setTimes(entry.get(), info);
+    if (archive_write_header(a, entry.get()) != ARCHIVE_OK)
+        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+    for (qsizetype done = 0; done < bytes.size();) {
+        const la_ssize_t w = archive_write_data(a, bytes.constData() + done, size_t(bytes.size() - done));
+        if (w <= 0)
+            return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+        done += w;
+    }
+    if (archive_write_finish_entry(a) != ARCHIVE_OK)
+        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+    return {};
+}
+
 QString addFolder(archive *a, const QString &entryName, const QFileInfo &info)
 {
     Entry entry(archive_entry_new());
@@ -207,6 +315,10 @@ QString addSource(archive *a, const Source &source, qint64 *bytes)
         *bytes += size;
         return addFile(a, source.entry, in, size, QFileInfo(source.path));
     };
+    if (source.held) {
+        *bytes += source.held->size();
+        return addBytes(a, source.entry, *source.held, QFileInfo(source.path));
+    }
     return source.recordSize > 0 ? whileLocked(source.path, source.recordSize, copy) : copy();
 }
 
@@ -237,7 +349,7 @@ QString readBackup(const QString &path, const Sink &sink)
         if (type == AE_IFDIR) {
             if (name.endsWith(u'/'))
                 name.chop(1);
-            if (name != attachments::kFolderName)
+            if (!isBackupFolder(name))
                 return QStringLiteral("la copia contiene una voce non sicura o non prevista: \"%1\"").arg(name);
             continue;
         }
@@ -313,7 +425,18 @@ bool isBackupEntry(const QString &name)
     const QStringList parts = name.split(u'/');
     if (parts.size() == 1)
         return isTopLevelFile(parts[0]);
+    if (parts.size() == 3)
+        return parts[0] == issued::kFolderName && issued::isYearName(parts[1]) && attachments::isBareName(parts[2])
+            && (parts[2] == issued::kRegisterName || parts[2].endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive));
     return parts.size() == 2 && parts[0] == attachments::kFolderName && attachments::isBareName(parts[1]);
+}
+
+bool isBackupFolder(const QString &name)
+{
+    const QStringList parts = name.split(u'/');
+    if (parts.size() == 1)
+        return name == attachments::kFolderName || name == issued::kFolderName;
+    return parts.size() == 2 && parts[0] == issued::kFolderName && issued::isYearName(parts[1]);
 }
 
 BackupResult backup(const QString &folder, const QString &destination)
@@ -324,7 +447,9 @@ BackupResult backup(const QString &folder, const QString &destination)
                                                  : QStringLiteral("la cartella %1 non esiste").arg(native(folder));
         return result;
     }
-    const QList<Source> sources = sourcesOf(folder, result.notes);
+    const QList<Source> sources = sourcesOf(folder, result.notes, result.error);
+    if (!result.error.isEmpty())
+        return result;
     if (sources.isEmpty()) {
         result.error = QStringLiteral("la cartella %1 non contiene dati del programma da copiare").arg(native(folder));
         return result;
@@ -339,7 +464,7 @@ BackupResult backup(const QString &folder, const QString &destination)
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(destination).filePath(QString(base).insert(base.size() - 4, QStringLiteral("-%1").arg(n)));
 
-    const QFileInfo attachedFolder(QDir(folder).filePath(attachments::kFolderName));
+    const QStringList folders = foldersOf(folder);
     QString contentError;
     QString saveError;
     int files = 0;
@@ -358,24 +483,29 @@ BackupResult backup(const QString &folder, const QString &destination)
                 contentError = QStringLiteral("impossibile preparare la copia (%1)").arg(why(a.get()));
                 return false;
             }
-            bool folderWritten = false;
-            for (const Source &source : sources) {
-                if (!folderWritten && source.entry.startsWith(attachments::kFolderName + u'/')) {
-                    contentError = addFolder(a.get(), attachments::kFolderName, attachedFolder);
+            // Each folder goes in before the first file in it; an empty one at the end.
+            QSet<QString> written;
+            const auto addFolders = [&](const QString &under) {
+                for (const QString &f : folders) {
+                    if (written.contains(f) || !(under.isNull() || under.startsWith(f + u'/')))
+                        continue;
+                    contentError = addFolder(a.get(), f, QFileInfo(QDir(folder).filePath(f)));
                     if (!contentError.isEmpty())
                         return false;
-                    folderWritten = true;
+                    written.insert(f);
                 }
+                return true;
+            };
+            for (const Source &source : sources) {
+                if (!addFolders(source.entry))
+                    return false;
                 contentError = addSource(a.get(), source, &bytes);
                 if (!contentError.isEmpty())
                     return false;
                 ++files;
             }
-            if (!folderWritten && attachedFolder.isDir()) {
-                contentError = addFolder(a.get(), attachments::kFolderName, attachedFolder);
-                if (!contentError.isEmpty())
-                    return false;
-            }
+            if (!addFolders(QString()))
+                return false;
             if (archive_write_close(a.get()) != ARCHIVE_OK) {
                 contentError = QStringLiteral("impossibile completare la copia (%1)").arg(why(a.get()));
                 return false;

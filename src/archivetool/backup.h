@@ -2,9 +2,10 @@
 // Backups of a program folder as one ZIP file ("copia"), and their restore into an empty
 // folder ("ripristina").
 //
-// A backup holds the archives, the settings file, the password file, the logo and the
-// attached documents, each under its own name (attachments under
-// "Documenti_Allegati/"). Each archive is read under the lock the program takes to write
+// A backup holds the archives, the settings file, the password file, the logo, the
+// attached documents and the issued ones, each under its own name (attachments under
+// "Documenti_Allegati/", issued documents and their registers under
+// "Documenti_Emessi/<year>/"). Each archive is read under the lock the program takes to write
 // it, so a record that a working copy of the program is saving is in the backup whole
 // or not at all. ZIP because every desktop system opens it without further programs:
 // a single file can be taken out of a backup by hand.
@@ -21,9 +22,13 @@ namespace archivetool {
 QString backupName(const QDateTime &when);
 
 // Whether a name (relative, "/" between folder and file) is one a backup may hold: an
-// archive, the settings file, the password file or the logo at the top, or a bare file
-// name under "Documenti_Allegati/". Nothing else is ever written or restored.
+// archive, the settings file, the password file or the logo at the top, a bare file name
+// under "Documenti_Allegati/", or an issued PDF or the register under
+// "Documenti_Emessi/<year>/". Nothing else is ever written or restored.
 bool isBackupEntry(const QString &name);
+// The folders a backup may hold as entries: "Documenti_Allegati", "Documenti_Emessi" and
+// its years' folders.
+bool isBackupFolder(const QString &name);
 
 struct BackupResult {
     bool ok = false;

@@ -1,12 +1,14 @@
 #include "check.h"
 
 #include "storage/attachments.h"
+#include "storage/issued.h"
 #include "storage/programfiles.h"
 #include "storage/recordfile.h"
 #include "storage/records.h"
 #include "storage/sharelock.h"
 #include "storage/textcodec.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -247,6 +249,193 @@ private:
     qint64 m_unlisted = 0;
 };
 
+// Lock files of the folder that a station left behind when it stopped; prefix: the
+// folder's place in the program folder, for the report.
+void abandonedLocks(const QDir &dir, const QString &prefix, CheckReport &report)
+{
+    const QStringList names = dir.entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden | QDir::System,
+                                            QDir::Name);
+    for (const QString &name : names) {
+        const QString path = dir.filePath(name);
+        const qint64 age = sharelock::ageOnShare(path);
+        if (age < 0 || age * 1000 < sharelock::timings().staleAfter.count())
+            continue; // a station writing right now
+        QFile file(path);
+        const sharelock::Holder h =
+            sharelock::parseHolder(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
+        report.abandonedLocks.append(
+            QStringLiteral("%1, lasciato dalla postazione %2 (processo %3, %4), fermo da %5 secondi: il programma "
+                           "lo toglie da s\u00e9 alla prossima scrittura")
+                .arg(prefix + name, h.host.isEmpty() ? QStringLiteral("sconosciuta") : h.host)
+                .arg(h.pid)
+                .arg(h.time.isEmpty() ? QStringLiteral("ora sconosciuta") : h.time)
+                .arg(age));
+    }
+}
+
+bool isPdfName(const QString &name)
+{
+    return name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+}
+
+// The PDF files of a folder (not the hidden ones a save leaves half way), by name.
+QStringList pdfsIn(const QDir &dir)
+{
+    QStringList out;
+    for (const QString &name : dir.entryList(QDir::Files | QDir::System | QDir::NoSymLinks, QDir::Name))
+        if (isPdfName(name))
+            out.append(name);
+    // Links are listed apart: they are never the issued file.
+    for (const QString &name : dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        if (isPdfName(name) && QFileInfo(dir.filePath(name)).isSymLink() && !out.contains(name))
+            out.append(name);
+    return out;
+}
+
+// The SHA-256 of a file's bytes, or why it cannot be read.
+QByteArray hashOf(const QString &path, QString *why)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = file.errorString();
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file) || file.error() != QFileDevice::NoError) {
+        *why = file.errorString();
+        return {};
+    }
+    return hash.result().toHex();
+}
+
+class IssuedCheck {
+public:
+    IssuedCheck(const QString &name, CheckReport &report) : m_summary{name}, m_report(report) { m_summary.issued = true; }
+
+    // One year's folder: its register read and its files listed under the register's lock,
+    // so that a document being issued meanwhile is seen whole (file and line) or not at all.
+    void runYear(const QDir &dir)
+    {
+        const QString registerPath = dir.filePath(issued::kRegisterName);
+        QByteArray registerBytes;
+        QStringList pdfs;
+        try {
+            sharelock::ShareLock lock(registerPath);
+            lock.acquire();
+            QFile reg(registerPath);
+            if (reg.exists() || QFileInfo(registerPath).isSymLink()) {
+                if (!QFileInfo(registerPath).isFile() || !reg.open(QIODevice::ReadOnly)) {
+                    unreadable(QStringLiteral("impossibile leggere il registro %1 (%2)")
+                                   .arg(issued::kRegisterName,
+                                        reg.errorString().isEmpty() ? QStringLiteral("non \u00e8 un file") : reg.errorString()));
+                    return;
+                }
+                registerBytes = reg.readAll();
+            }
+            pdfs = pdfsIn(dir);
+        } catch (const sharelock::Error &e) {
+            unreadable(QStringLiteral("impossibile leggere il registro %1 (%2)")
+                           .arg(issued::kRegisterName, QString::fromStdString(e.what())));
+            return;
+        }
+
+        QHash<QString, int> listedAt; // file name -> its first line
+        const QList<QByteArray> lines = issued::lines(registerBytes);
+        for (int i = 0; i < lines.size(); ++i) {
+            const int lineNo = i + 1;
+            if (lines[i].trimmed().isEmpty())
+                continue;
+            ++m_summary.records;
+            const std::optional<issued::Entry> e = issued::parseLine(lines[i]);
+            if (!e) {
+                add(lineNo, QStringLiteral("riga non leggibile: non ha i sette campi del registro con l'impronta "
+                                           "SHA-256 del file"));
+                continue;
+            }
+            if (!attachments::isBareName(e->fileName)) {
+                add(lineNo, QStringLiteral("nome di file non sicuro %1: non \u00e8 un semplice nome di file della "
+                                           "cartella").arg(shown(e->fileName)));
+                continue;
+            }
+            if (const auto first = listedAt.constFind(e->fileName); first != listedAt.constEnd()) {
+                add(lineNo, QStringLiteral("documento %1 gi\u00e0 elencato alla riga %2").arg(shown(e->fileName)).arg(*first));
+                continue;
+            }
+            listedAt.insert(e->fileName, lineNo);
+            const QString path = dir.filePath(e->fileName);
+            const QFileInfo info(path);
+            if (info.isSymLink()) {
+                add(lineNo, QStringLiteral("documento %1: \u00e8 un collegamento ad altro file, non il documento "
+                                           "emesso").arg(shown(e->fileName)));
+                continue;
+            }
+            if (!info.exists()) {
+                add(lineNo, QStringLiteral("documento %1 assente dalla cartella").arg(shown(e->fileName)));
+                continue;
+            }
+            QString why;
+            const QByteArray hash = info.isFile() ? hashOf(path, &why) : QByteArray();
+            if (hash.isEmpty())
+                add(lineNo, QStringLiteral("documento %1 illeggibile (%2)")
+                                .arg(shown(e->fileName), why.isEmpty() ? QStringLiteral("non \u00e8 un file") : why));
+            else if (hash != e->sha256)
+                add(lineNo, QStringLiteral("documento %1 modificato dopo l'emissione: la sua impronta SHA-256 non "
+                                           "\u00e8 quella del registro").arg(shown(e->fileName)));
+        }
+        for (const QString &name : pdfs)
+            if (!listedAt.contains(name))
+                add(0, QStringLiteral("documento %1 non elencato nel registro").arg(shown(name)));
+        finish();
+    }
+
+    // PDF files where no register lists anything: straight in Documenti_Emessi, or in a
+    // folder that is no year's.
+    void runStray(const QStringList &names)
+    {
+        for (const QString &name : names)
+            add(0, QStringLiteral("documento %1 fuori dalle cartelle degli anni: nessun registro lo elenca")
+                       .arg(shown(name)));
+        finish();
+    }
+
+private:
+    void add(int line, const QString &message)
+    {
+        m_report.findings.append(Finding{m_summary.archive, line, 0, {}, message});
+        ++m_summary.findings;
+    }
+    void unreadable(const QString &why)
+    {
+        m_summary.readable = false;
+        m_report.archives.append(m_summary);
+        m_report.errors.append(QStringLiteral("%1: %2").arg(m_summary.archive, why));
+    }
+    void finish() { m_report.archives.append(m_summary); }
+
+    ArchiveSummary m_summary;
+    CheckReport &m_report;
+};
+
+void checkIssued(const QString &folder, CheckReport &report)
+{
+    const QDir root(QDir(folder).filePath(issued::kFolderName));
+    const QFileInfo rootInfo(root.path());
+    if (!rootInfo.isDir() || rootInfo.isSymLink())
+        return;
+    QStringList stray = pdfsIn(root);
+    const QStringList folders = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
+    for (const QString &name : folders) {
+        if (!issued::isYearName(name)) {
+            for (const QString &pdf : pdfsIn(QDir(root.filePath(name))))
+                stray.append(name + u'/' + pdf);
+            continue;
+        }
+        IssuedCheck(issued::kFolderName + u'/' + name, report).runYear(QDir(root.filePath(name)));
+    }
+    if (!stray.isEmpty())
+        IssuedCheck(issued::kFolderName, report).runStray(stray);
+}
+
 } // namespace
 
 CheckReport check(const QString &folder)
@@ -265,28 +454,19 @@ CheckReport check(const QString &folder)
     }
     const QStringList names = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     // Looked at first: reading an archive takes over a lock file left on it.
-    for (const QString &name : names) {
-        if (!name.endsWith(QStringLiteral(".lock")))
-            continue;
-        const QString path = dir.filePath(name);
-        const qint64 age = sharelock::ageOnShare(path);
-        if (age < 0 || age * 1000 < sharelock::timings().staleAfter.count())
-            continue; // a station writing right now
-        QFile file(path);
-        const sharelock::Holder h =
-            sharelock::parseHolder(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
-        report.abandonedLocks.append(
-            QStringLiteral("%1, lasciato dalla postazione %2 (processo %3, %4), fermo da %5 secondi: il programma "
-                           "lo toglie da s\u00e9 alla prossima scrittura")
-                .arg(name, h.host.isEmpty() ? QStringLiteral("sconosciuta") : h.host)
-                .arg(h.pid)
-                .arg(h.time.isEmpty() ? QStringLiteral("ora sconosciuta") : h.time)
-                .arg(age));
-    }
+    abandonedLocks(dir, QString(), report);
+    const QDir issuedRoot(dir.filePath(issued::kFolderName));
+    const QStringList years = QFileInfo(issuedRoot.path()).isDir() && !QFileInfo(issuedRoot.path()).isSymLink()
+        ? issuedRoot.entryList({QStringLiteral("????")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)
+        : QStringList();
+    for (const QString &year : years)
+        if (issued::isYearName(year))
+            abandonedLocks(QDir(issuedRoot.filePath(year)), issued::kFolderName + u'/' + year + u'/', report);
     for (const QString &name : names) {
         if (const auto archive = programfiles::archiveOf(name))
             ArchiveCheck(folder, name, *archive, report).run();
     }
+    checkIssued(folder, report);
     return report;
 }
 
@@ -301,19 +481,31 @@ QString format(const CheckReport &report)
         return n == 1 ? QStringLiteral("1 scheda") : QStringLiteral("%1 schede").arg(n);
     };
     s << "Verifica degli archivi in " << QDir::toNativeSeparators(report.folder) << "\n";
-    int damaged = 0;
+    int damaged = 0, archives = 0;       // archives
+    int damagedFolders = 0, folders = 0; // folders of issued documents
+    const auto documentsText = [](qint64 n) {
+        return n == 1 ? QStringLiteral("1 documento emesso") : QStringLiteral("%1 documenti emessi").arg(n);
+    };
     for (const ArchiveSummary &a : report.archives) {
         if (!a.readable) {
             s << "  " << a.archive << ": illeggibile\n";
             continue;
         }
-        s << "  " << a.archive << ": " << recordsText(a.records) << ", "
+        s << "  " << a.archive << ": " << (a.issued ? documentsText(a.records) : recordsText(a.records)) << ", "
           << (a.findings ? problems(a.findings) : QStringLiteral("nessun problema")) << "\n";
         if (a.findings)
-            ++damaged;
+            ++(a.issued ? damagedFolders : damaged);
+        ++(a.issued ? folders : archives);
         for (const Finding &f : report.findings) {
             if (f.archive != a.archive)
                 continue;
+            if (a.issued) {
+                s << "    ";
+                if (f.record > 0)
+                    s << "riga " << f.record << " del registro: ";
+                s << f.message << "\n";
+                continue;
+            }
             s << "    scheda " << f.record << " (byte " << f.offset << ")";
             if (!f.field.isEmpty())
                 s << ", campo " << f.field;
@@ -333,11 +525,16 @@ QString format(const CheckReport &report)
         s << "nessun problema.\n";
     else {
         QStringList parts;
-        if (!report.findings.isEmpty())
-            parts << QStringLiteral("%1 (archivi con problemi: %2 su %3)")
-                         .arg(problems(report.total()))
-                         .arg(damaged)
-                         .arg(report.archives.size());
+        if (!report.findings.isEmpty()) {
+            QStringList where;
+            if (damaged)
+                where << QStringLiteral("archivi con problemi: %1 su %2").arg(damaged).arg(archives);
+            if (damagedFolders)
+                where << QStringLiteral("cartelle di documenti emessi con problemi: %1 su %2")
+                             .arg(damagedFolders)
+                             .arg(folders);
+            parts << QStringLiteral("%1 (%2)").arg(problems(report.total()), where.join(QStringLiteral("; ")));
+        }
         if (!report.errors.isEmpty())
             parts << (report.errors.size() == 1 ? QStringLiteral("1 errore di lettura")
                                                 : QStringLiteral("%1 errori di lettura").arg(report.errors.size()));

@@ -22,7 +22,11 @@ struct Finding {
 
 struct ArchiveSummary {
     QString archive;
-    qint64 records = 0; // whole records
+    qint64 records = 0; // whole records; lines of a register
+    // A year's folder of issued documents ("Documenti_Emessi/2026"), checked against its
+    // register: a finding's record is then the line of the register, 0 for a file no line
+    // names.
+    bool issued = false;
     qint64 findings = 0; // all of them, listed or not
     qint64 unlisted = 0; // past the first kListed of the archive: counted only
     bool readable = true;
@@ -46,7 +50,9 @@ struct CheckReport {
 };
 
 // Checks every archive in the folder: the client and model archives and every yearly
-// archive of test reports and certificates. Never throws.
+// archive of test reports and certificates; then the documents issued as PDF files, year
+// by year, against their register: a listed file missing or changed since its issue, a
+// PDF that no line lists. Never throws.
 CheckReport check(const QString &folder);
 
 // The report as the tool prints it, one finding a line.

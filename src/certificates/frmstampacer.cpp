@@ -8,10 +8,11 @@ TfrmAnteprimaCer::TfrmAnteprimaCer(QWidget *owner, std::function<records::Values
 {
 }
 
-TfrmStampaCer::TfrmStampaCer(QWidget *owner, std::function<records::Values()> values)
+TfrmStampaCer::TfrmStampaCer(QWidget *owner, std::function<records::Values()> values, Issue issue)
     : LogoPrintWindow(owner, Output::Print, QStringLiteral("frmStampaCer"),
                       QStringLiteral(" Stampa certificato di analisi"),
-                      std::bind_front(&certificates::certificateSheet, Output::Print, std::move(values)))
+                      std::bind_front(&certificates::certificateSheet, Output::Print, std::move(values)),
+                      std::move(issue))
 {
 }
 
@@ -36,9 +37,9 @@ void openPreview(QWidget *owner, std::function<records::Values()> values)
     window.exec();
 }
 
-void openPrint(QWidget *owner, std::function<records::Values()> values)
+void openPrint(QWidget *owner, std::function<records::Values()> values, PrintWindow::Issue issue)
 {
-    TfrmStampaCer window(owner, std::move(values));
+    TfrmStampaCer window(owner, std::move(values), std::move(issue));
     window.exec();
 }
 

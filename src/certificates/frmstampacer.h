@@ -14,7 +14,8 @@ public:
 class TfrmStampaCer : public LogoPrintWindow {
     Q_OBJECT
 public:
-    TfrmStampaCer(QWidget *owner, std::function<records::Values()> values);
+    // With issue, "Salva PDF" issues the certificate as a PDF file.
+    TfrmStampaCer(QWidget *owner, std::function<records::Values()> values, Issue issue = {});
 };
 
 namespace certificates {
@@ -29,6 +30,6 @@ printing::Document certificateSheet(PrintWindow::Output output, std::function<re
 // The card's Anteprima and Stampa: fresh modal windows over owner; the document is
 // filled from values() at the moment the user confirms.
 void openPreview(QWidget *owner, std::function<records::Values()> values);
-void openPrint(QWidget *owner, std::function<records::Values()> values);
+void openPrint(QWidget *owner, std::function<records::Values()> values, PrintWindow::Issue issue = {});
 
 } // namespace certificates

@@ -1,6 +1,7 @@
 #include "documentcard_ui.h"
 
 #include "frmnumerazione.h"
+#include "issue_ui.h"
 
 #include "checks/checkwindows.h"
 #include "clients/frmtrovaclienti.h"
@@ -128,7 +129,8 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
             [this, show] { m_d.openUndelivered(this, archivePath(), show); });
     connect(cmdEsporta, &QToolButton::clicked, this, [this] { m_d.openExport(this, archivePath()); });
     connect(cmdAnteprima, &QToolButton::clicked, this, [this, card] { m_d.openPreview(this, card); });
-    connect(cmdStampa, &QToolButton::clicked, this, [this, card] { m_d.openPrint(this, card); });
+    connect(cmdStampa, &QToolButton::clicked, this,
+            [this, card] { m_d.openPrint(this, card, issuing::issuer(this, m_d.kind)); });
     connect(cmdFile, &QToolButton::clicked, this, [this] { attachments::open(this, m_d.tag); });
     connect(cmdNumerazione, &QToolButton::clicked, this, [this] { reports::openNumbering(this, m_d.kind); });
     if (cmdImporta)

@@ -10,6 +10,7 @@
 #include "storage/settings.h"
 #include "ui/card.h"
 #include "ui/helptopics.h"
+#include "ui/printwindow.h"
 
 #include <QHash>
 
@@ -59,7 +60,8 @@ public:
         void (*openUndelivered)(QWidget *, const QString &, std::function<void(const records::Record &, int)>);
         void (*openExport)(QWidget *, const QString &);
         void (*openPreview)(QWidget *, std::function<records::Values()>);
-        void (*openPrint)(QWidget *, std::function<records::Values()>);
+        // The print window also issues the document as a PDF ("Salva PDF").
+        void (*openPrint)(QWidget *, std::function<records::Values()>, PrintWindow::Issue);
     };
 
     // "Attenzione: il numero ... è già stato assegnato ..." for a number that another

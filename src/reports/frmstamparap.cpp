@@ -13,9 +13,9 @@ TfrmAnteprimaRap::TfrmAnteprimaRap(QWidget *owner, std::function<records::Values
 {
 }
 
-TfrmStampaRap::TfrmStampaRap(QWidget *owner, std::function<records::Values()> values)
+TfrmStampaRap::TfrmStampaRap(QWidget *owner, std::function<records::Values()> values, Issue issue)
     : LogoPrintWindow(owner, Output::Print, QStringLiteral("frmStampaRap"), QStringLiteral(" Stampa rapporto di prova"),
-                      std::bind_front(&reports::reportSheet, std::move(values)))
+                      std::bind_front(&reports::reportSheet, std::move(values)), std::move(issue))
 {
 }
 
@@ -108,9 +108,9 @@ void openPreview(QWidget *owner, std::function<records::Values()> values)
     window.exec();
 }
 
-void openPrint(QWidget *owner, std::function<records::Values()> values)
+void openPrint(QWidget *owner, std::function<records::Values()> values, PrintWindow::Issue issue)
 {
-    TfrmStampaRap window(owner, std::move(values));
+    TfrmStampaRap window(owner, std::move(values), std::move(issue));
     window.exec();
 }
 

@@ -13,7 +13,8 @@ public:
 class TfrmStampaRap : public LogoPrintWindow {
     Q_OBJECT
 public:
-    TfrmStampaRap(QWidget *owner, std::function<records::Values()> values);
+    // With issue, "Salva PDF" issues the report as a PDF file.
+    TfrmStampaRap(QWidget *owner, std::function<records::Values()> values, Issue issue = {});
 };
 
 namespace reports {
@@ -27,6 +28,6 @@ printing::Document reportSheet(std::function<records::Values()> values, const QI
 // The card's Anteprima and Stampa: fresh modal windows over owner; the document is
 // filled from values() at the moment the user confirms.
 void openPreview(QWidget *owner, std::function<records::Values()> values);
-void openPrint(QWidget *owner, std::function<records::Values()> values);
+void openPrint(QWidget *owner, std::function<records::Values()> values, PrintWindow::Issue issue = {});
 
 } // namespace reports

@@ -13,6 +13,7 @@
 #endif
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,7 +113,10 @@ private:
 
 class Save {
 public:
-    Save(const QString &path, Links links, Access access) : m_path(path), m_links(links), m_access(access) {}
+    Save(const QString &path, Links links, Access access, bool newOnly = false)
+        : m_path(path), m_links(links), m_access(access), m_newOnly(newOnly)
+    {
+    }
     ~Save() { discard(); }
 
     bool run(const Writer &writer, QString *error, int *code)
@@ -144,13 +148,15 @@ private:
     {
         // A followed link: the file it points to is replaced, the link stays.
         const QFileInfo link(m_path);
-        const bool follow = m_links == Links::Follow;
+        const bool follow = m_links == Links::Follow && !m_newOnly;
         m_target = follow && link.isSymLink() && !link.canonicalFilePath().isEmpty() ? link.canonicalFilePath()
                                                                                     : m_path;
         const QByteArray target = QFile::encodeName(m_target);
 
         struct stat st {};
         bool existed = false;
+        if (m_newOnly && ::lstat(target.constData(), &st) == 0)
+            return failErrno(QStringLiteral("a file of this name is there already"), EEXIST);
         if (!follow && ::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
             // The link goes, whatever it points to; the new file gets the usual permissions.
         } else if (::stat(target.constData(), &st) == 0) {
@@ -230,11 +236,29 @@ private:
         m_fd = -1;
         if (::close(fd) != 0)
             return failErrno(QStringLiteral("closing the file failed"), errno);
-        if (::rename(m_temp.constData(), QFile::encodeName(m_target).constData()) != 0)
-            return failErrno(QStringLiteral("cannot replace the file"), errno);
+        if (m_newOnly ? !renameNew() : ::rename(m_temp.constData(), QFile::encodeName(m_target).constData()) != 0)
+            return failErrno(m_newOnly ? QStringLiteral("cannot put the file in place") : QStringLiteral("cannot replace the file"),
+                             errno);
         m_temp.clear();
         syncFolder();
         return true;
+    }
+
+    // The temporary file renamed to the target only if nothing has that name: in one step
+    // where the file system can, else (network shares) looked at and then renamed.
+    bool renameNew()
+    {
+        const QByteArray target = QFile::encodeName(m_target);
+        if (::renameat2(AT_FDCWD, m_temp.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return false;
+        struct stat st {};
+        if (::lstat(target.constData(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        return ::rename(m_temp.constData(), target.constData()) == 0;
     }
 
     // Makes the rename itself durable. Best effort: the file is already in place.
@@ -263,6 +287,7 @@ private:
     QString m_path;
     Links m_links;
     Access m_access;
+    bool m_newOnly;
     QString m_target;
     QByteArray m_temp; // the temporary file while it exists
     int m_fd = -1;
@@ -284,6 +309,12 @@ bool save(const QString &path, const Writer &writer, QString *error, Links links
     if (code)
         *code = 0;
     return Save(path, links, access).run(writer, error, code);
+}
+
+bool saveNew(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return Save(path, Links::Replace, Access::Usual, true)
+        .run([&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, error, nullptr);
 }
 
 } // namespace safesave

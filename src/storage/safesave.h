@@ -39,4 +39,8 @@ bool save(const QString &path, const QByteArray &bytes, QString *error = nullptr
 bool save(const QString &path, const Writer &writer, QString *error = nullptr, Links links = Links::Follow,
           int *code = nullptr, Access access = Access::Usual);
 
+// Writes a new file: as save(), but a file, folder or link already at path is never
+// replaced; the save fails and leaves it as it was (for documents issued once).
+bool saveNew(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
 } // namespace safesave

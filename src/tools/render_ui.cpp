@@ -146,9 +146,74 @@ QByteArray pdfString(const QString &text)
     return '<' + utf16.toHex().toUpper() + '>';
 }
 
+// "D:20260314083005Z" and "2026-03-14T08:30:05Z": one moment as the information dictionary
+// and the XMP metadata write it.
+QByteArray pdfDate(const QDateTime &utc)
+{
+    return "D:" + utc.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + 'Z';
+}
+
+QString xmpDate(const QDateTime &utc)
+{
+    return utc.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + u'Z';
+}
+
+QString producer()
+{
+    return QStringLiteral("Qt ") + QLatin1String(qVersion());
+}
+
+QString author(const PdfProperties &props)
+{
+    return props.author.isEmpty() ? kMaker : props.author;
+}
+
+// The XMP packet of an archival file: the information dictionary's values again, and the
+// PDF/A part and conformance.
+QByteArray xmpMetadata(const PdfProperties &props, const QDateTime &utc)
+{
+    const auto e = [](const QString &text) { return text.toHtmlEscaped(); };
+    QString x = QStringLiteral("<?xpacket begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+                               "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+                               " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+                               "  <rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+                               "   <dc:format>application/pdf</dc:format>\n");
+    x += QStringLiteral("   <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
+             .arg(e(props.title));
+    x += QStringLiteral("   <dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n").arg(e(author(props)));
+    if (!props.subject.isEmpty())
+        x += QStringLiteral("   <dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt>"
+                            "</dc:description>\n")
+                 .arg(e(props.subject));
+    x += QStringLiteral("  </rdf:Description>\n"
+                        "  <rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
+                        "   <xmp:CreatorTool>%1</xmp:CreatorTool>\n"
+                        "   <xmp:CreateDate>%2</xmp:CreateDate>\n"
+                        "   <xmp:ModifyDate>%2</xmp:ModifyDate>\n"
+                        "   <xmp:MetadataDate>%2</xmp:MetadataDate>\n"
+                        "  </rdf:Description>\n"
+                        "  <rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
+                        "   <pdf:Producer>%3</pdf:Producer>\n"
+                        "  </rdf:Description>\n"
+                        "  <rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
+                        "   <pdfaid:part>1</pdfaid:part>\n"
+                        "   <pdfaid:conformance>B</pdfaid:conformance>\n"
+                        "  </rdf:Description>\n"
+                        " </rdf:RDF>\n"
+                        "</x:xmpmeta>\n")
+             .arg(e(kMaker), xmpDate(utc), e(producer()));
+    // Room for a later editor to add to the packet in place, as XMP writers leave.
+    for (int i = 0; i < 20; ++i)
+        x += QString(99, u' ') + u'\n';
+    x += QStringLiteral("<?xpacket end=\"w\"?>");
+    return x.toUtf8();
+}
+
 // Qt's writer sets only title and creator: an incremental update adds a complete
-// information dictionary (title, subject, author, creator) after the original file.
-QByteArray withProperties(const QByteArray &pdf, const PdfProperties &props)
+// information dictionary (title, subject, author, creator) after the original file. An
+// archival file keeps its identifier in the new trailer, and its dictionary says what its
+// XMP metadata says.
+QByteArray withProperties(const QByteArray &pdf, const PdfProperties &props, const QDateTime &utc)
 {
     const qsizetype trailerAt = pdf.lastIndexOf("trailer");
     const qsizetype startAt = pdf.lastIndexOf("startxref");
@@ -158,9 +223,10 @@ QByteArray withProperties(const QByteArray &pdf, const PdfProperties &props)
     const QString trailerText = QString::fromLatin1(trailer);
     const auto size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(trailerText);
     const auto root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")).match(trailerText);
+    const auto id = QRegularExpression(QStringLiteral("/ID\\s*(\\[[^\\]]*\\])")).match(trailerText);
     bool ok = false;
     const qlonglong previous = pdf.mid(startAt + 9).trimmed().split('\n').value(0).trimmed().toLongLong(&ok);
-    if (!size.hasMatch() || !root.hasMatch() || !ok)
+    if (!size.hasMatch() || !root.hasMatch() || !ok || (props.archival && !id.hasMatch()))
         throw RenderError(QStringLiteral("Il file PDF prodotto non \u00e8 leggibile."));
 
     const int object = size.captured(1).toInt();
@@ -168,21 +234,25 @@ QByteArray withProperties(const QByteArray &pdf, const PdfProperties &props)
     if (!out.endsWith('\n'))
         out += '\n';
     const qsizetype objectAt = out.size();
-    const QDateTime now = Clock::now().toUTC();
     out += QByteArray::number(object) + " 0 obj\n<<\n";
     out += "/Title " + pdfString(props.title) + "\n";
-    out += "/Subject " + pdfString(props.subject) + "\n";
-    out += "/Author " + pdfString(kMaker) + "\n";
+    if (!props.archival || !props.subject.isEmpty())
+        out += "/Subject " + pdfString(props.subject) + "\n";
+    out += "/Author " + pdfString(author(props)) + "\n";
     out += "/Creator " + pdfString(kMaker) + "\n";
-    out += "/Producer " + pdfString(QStringLiteral("Qt ") + QLatin1String(qVersion())) + "\n";
-    out += "/CreationDate (D:" + now.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "Z)\n";
+    out += "/Producer " + pdfString(producer()) + "\n";
+    out += "/CreationDate (" + pdfDate(utc) + ")\n";
+    if (props.archival)
+        out += "/ModDate (" + pdfDate(utc) + ")\n";
     out += ">>\nendobj\n";
     const qsizetype xrefAt = out.size();
     out += "xref\n" + QByteArray::number(object) + " 1\n";
     out += QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
     out += "trailer\n<<\n/Size " + QByteArray::number(object + 1) + "\n/Root " + root.captured(1).toLatin1()
-        + "\n/Info " + QByteArray::number(object) + " 0 R\n/Prev " + QByteArray::number(previous) + "\n>>\n";
-    out += "startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
+        + "\n/Info " + QByteArray::number(object) + " 0 R\n/Prev " + QByteArray::number(previous) + "\n";
+    if (id.hasMatch())
+        out += "/ID " + id.captured(1).toLatin1() + "\n";
+    out += ">>\nstartxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
     return out;
 }
 
@@ -474,20 +544,24 @@ bool print(QWidget *parent, const Prepared &pages, const QString &title, Sides s
     return true;
 }
 
-void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &properties)
+QByteArray pdfBytes(const Prepared &pages, const PdfProperties &properties)
 {
-    const QString cannotWrite = QStringLiteral("Impossibile scrivere il file PDF \"%1\".").arg(path);
+    const QDateTime utc = Clock::now().toUTC();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setTitle(properties.title);
         writer.setCreator(kMaker);
+        if (properties.archival) {
+            writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+            writer.setDocumentXmpMetadata(xmpMetadata(properties, utc));
+        }
         writer.setResolution(int(kReferenceDpi));
         writer.setPageLayout(pageLayout(pages.isEmpty() ? PreparedPage{} : pages.first()));
         QPainter painter;
         if (!painter.begin(&writer))
-            throw RenderError(cannotWrite);
+            throw RenderError(QStringLiteral("Impossibile preparare il file PDF."));
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0) {
                 writer.setPageLayout(pageLayout(pages[i]));
@@ -497,11 +571,15 @@ void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &
         }
         painter.end();
     }
-    const QByteArray bytes = withProperties(buffer.data(), properties);
+    return withProperties(buffer.data(), properties, utc);
+}
 
+void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &properties)
+{
+    const QByteArray bytes = pdfBytes(pages, properties);
     // Written aside and renamed over the old file, so a failure leaves the old one whole.
     if (!safesave::save(path, bytes))
-        throw RenderError(cannotWrite);
+        throw RenderError(QStringLiteral("Impossibile scrivere il file PDF \"%1\".").arg(path));
     if (Outputs::g_recording)
         Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path, 0});
 }

@@ -55,8 +55,16 @@ inline const QString kMaker = QStringLiteral("Tirello"); // PDF author and creat
 struct PdfProperties {
     QString title;
     QString subject;
+    QString author = {}; // empty: the program's name
+    // PDF/A-1b, for documents kept for years: every font embedded, the XMP metadata with the
+    // same title, author and subject, the sRGB output intent, nothing transparent (Qt's
+    // writer lays a picture's transparent parts on white, as on paper). An empty subject is
+    // left out.
+    bool archival = false;
 };
 
+// The sheets as the bytes of a PDF file. Throws RenderError.
+QByteArray pdfBytes(const Prepared &pages, const PdfProperties &properties);
 // Writes the sheets to a PDF file, replacing it, without any dialog. Throws RenderError.
 void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &properties);
 

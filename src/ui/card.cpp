@@ -136,6 +136,14 @@ void CardWindow::setField(const QString &name, const QString &text)
         setControlText(w, text);
 }
 
+bool CardWindow::showsStoredRecord() const
+{
+    bool ok = false;
+    const int position = text::trim(lblPosizione->text()).toInt(&ok);
+    return ok && position > 0 && position == m_loadedAt && m_loaded.size() == m_layout.size()
+        && records::sameContent(storeRecord(), Record(m_layout, m_loaded));
+}
+
 void CardWindow::clearCard()
 {
     for (QWidget *w : std::as_const(m_controls)) {

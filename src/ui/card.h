@@ -74,6 +74,9 @@ public:
     // Writes a text into the control of that name, as loading a record would (a flag
     // control takes "Sì" or "No"). A name without a control is skipped.
     void setField(const QString &name, const QString &text) override;
+    // Whether the card shows a stored record just as this card last loaded or saved it: no
+    // change made on screen since (documents are issued only so).
+    bool showsStoredRecord() const;
 
     QLabel *lblPosizione = nullptr;
     StatusLine *panInfo = nullptr;

@@ -92,6 +92,17 @@ void pdf(const Document &document, const QString &path)
     render::exportPdf(render::prepareForOutput(t), path, {t.name, t.name});
 }
 
+std::optional<QByteArray> archivalPdf(QWidget *owner, const Document &document,
+                                      const render::PdfProperties &properties)
+{
+    const std::optional<render::Template> t = agreed(owner, document);
+    if (!t)
+        return std::nullopt;
+    render::PdfProperties archival = properties;
+    archival.archival = true;
+    return render::pdfBytes(render::prepareForOutput(*t), archival);
+}
+
 } // namespace printing
 
 PrintWindow::PrintWindow(QWidget *card, Setup setup) : QDialog(card), m_setup(std::move(setup))
@@ -109,6 +120,18 @@ PrintWindow::PrintWindow(QWidget *card, Setup setup) : QDialog(card), m_setup(st
     btnStampa->setGeometry(192, 234, 160, 38);
     btnStampa->setDefault(true);
     setTabOrder(btnStampa, btnAnnulla);
+    if (m_setup.issue) {
+        btnSalvaPdf = look::button(this, QStringLiteral("btnSalvaPdf"), QStringLiteral("Salva PDF"));
+        btnSalvaPdf->setToolTip(kIssueHint);
+        btnSalvaPdf->setAccessibleDescription(kIssueHint);
+        imgLogo01->setAccessibleName(m_setup.explanation + QStringLiteral(" Salva PDF s") + kIssueHint.mid(1));
+        btnAnnulla->setGeometry(12, 234, 104, 38);
+        btnSalvaPdf->setGeometry(130, 234, 104, 38);
+        btnStampa->setGeometry(248, 234, 104, 38);
+        setTabOrder(btnStampa, btnSalvaPdf);
+        setTabOrder(btnSalvaPdf, btnAnnulla);
+        connect(btnSalvaPdf, &QPushButton::clicked, this, &PrintWindow::btnSalvaPdfClick);
+    }
     btnStampa->setFocus();
 
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -132,8 +155,14 @@ void PrintWindow::btnStampaClick()
     accept();
 }
 
+void PrintWindow::btnSalvaPdfClick()
+{
+    m_setup.issue(this, m_setup.document);
+    accept();
+}
+
 LogoPrintWindow::LogoPrintWindow(QWidget *owner, Output output, const QString &objectName, const QString &title,
-                                 const std::function<printing::Document(const QImage *logo)> &document)
+                                 const std::function<printing::Document(const QImage *logo)> &document, Issue issue)
     : PrintWindow(owner,
                   output == Output::Preview
                       ? Setup{objectName, title, output, QStringLiteral("Mostra anteprima"),
@@ -146,7 +175,7 @@ LogoPrintWindow::LogoPrintWindow(QWidget *owner, Output output, const QString &o
                               QStringLiteral(":/img/print/stampa.svg"),
                               QStringLiteral("Stampa documento. La funzione stampa su carta il documento con i dati "
                                              "inseriti nei campi. Stampa avvia la stampa, Annulla rinuncia."),
-                              kPrintFailed, document(&imgLogo)}),
+                              kPrintFailed, document(&imgLogo), std::move(issue)}),
       imgLogo(logo::current())
 {
 }

@@ -14,6 +14,7 @@
 #include <QPointF>
 
 #include <functional>
+#include <optional>
 
 class QPushButton;
 class QSvgWidget;
@@ -55,6 +56,11 @@ QString cutTextsQuestion(const QStringList &captions);
 bool preview(QWidget *owner, const Document &document);
 bool print(QWidget *owner, const Document &document);
 void pdf(const Document &document, const QString &path);
+// The document as an archival PDF in memory (render::PdfProperties::archival), once the
+// user has agreed to any text that would be cut, as before a print; none when the user
+// answers No. Throws render::RenderError.
+std::optional<QByteArray> archivalPdf(QWidget *owner, const Document &document,
+                                      const render::PdfProperties &properties);
 
 } // namespace printing
 
@@ -62,6 +68,9 @@ class PrintWindow : public QDialog {
     Q_OBJECT
 public:
     enum class Output { Preview, Print };
+    // What "Salva PDF" does with the document: it issues it, telling the user, over the
+    // window, how it went.
+    using Issue = std::function<void(QWidget *window, const printing::Document &document)>;
 
     struct Setup {
         QString objectName;
@@ -72,6 +81,7 @@ public:
         QString explanation; // what the picture says, for screen readers
         QString failure;     // warning shown when the document cannot be output
         printing::Document document;
+        Issue issue = {};    // empty: the window has no "Salva PDF"
     };
     PrintWindow(QWidget *card, Setup setup);
 
@@ -79,10 +89,17 @@ public:
     // shown as the window's warning; a cancelled print dialog, or No to the question about
     // texts that would be cut, closes it without a word.
     void btnStampaClick();
+    // Issues the document as a PDF file, then closes the window.
+    void btnSalvaPdfClick();
 
     QSvgWidget *imgLogo01;
     QPushButton *btnAnnulla;
     QPushButton *btnStampa;
+    QPushButton *btnSalvaPdf = nullptr; // between the two, in a window that issues
+
+    static inline const QString kIssueHint = QStringLiteral(
+        "Salva il documento come file PDF nella cartella Documenti_Emessi, da conservare o inviare per posta "
+        "elettronica.");
 
     static constexpr QSize kClient{364, 287};
 
@@ -98,8 +115,9 @@ class LogoPrintWindow : public PrintWindow {
     Q_OBJECT
 public:
     // document(logo) is the document to output, printing *logo: the window's imgLogo.
+    // With issue, a print window also saves the document as an issued PDF ("Salva PDF").
     LogoPrintWindow(QWidget *owner, Output output, const QString &objectName, const QString &title,
-                    const std::function<printing::Document(const QImage *logo)> &document);
+                    const std::function<printing::Document(const QImage *logo)> &document, Issue issue = {});
 
     static inline const QString kPreviewFailed = QStringLiteral(
         "Attenzione: la visualizzazione dell'anteprima di stampa non \u00e8 andata a buon fine.");

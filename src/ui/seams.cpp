@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QMessageBox>
+#include <QProcess>
 #include <QQueue>
 #include <QUrl>
 
@@ -141,6 +142,72 @@ QStringList taken()
 }
 
 } // namespace Shell
+
+namespace Mail {
+namespace {
+bool g_recording = false;
+bool g_failNext = false;
+QList<Message> g_taken;
+} // namespace
+
+QStringList arguments(const Message &message)
+{
+    QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), message.subject, QStringLiteral("--attach"),
+                     message.attachment};
+    args += message.to;
+    return args;
+}
+
+void compose(const Message &message, const std::function<void()> &failed)
+{
+    if (g_recording) {
+        g_taken.append(message);
+        if (std::exchange(g_failNext, false) && failed)
+            failed();
+        return;
+    }
+    // Not the child of any window: the mail program may outlive the card, and the program.
+    auto *process = new QProcess;
+    process->setProgram(kProgram);
+    process->setArguments(arguments(message));
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+        if ((status != QProcess::NormalExit || code != 0) && failed)
+            failed();
+        process->deleteLater();
+    });
+    process->start();
+    if (!process->waitForStarted(5000)) {
+        delete process;
+        if (failed)
+            failed();
+    }
+}
+
+void startRecording()
+{
+    g_recording = true;
+    g_failNext = false;
+    g_taken.clear();
+}
+
+void stopRecording()
+{
+    g_recording = false;
+}
+
+void queueFailure()
+{
+    g_failNext = true;
+}
+
+QList<Message> taken()
+{
+    return std::exchange(g_taken, {});
+}
+
+} // namespace Mail
 
 namespace FileDialogs {
 namespace {

@@ -1,11 +1,13 @@
 #pragma once
 // The program's few contacts with the outside world, each behind one small seam:
-// message boxes, shell open and file dialogs. Tests replace them; the defaults do the
+// message boxes, shell open, the mail program and file dialogs. Tests replace them; the defaults do the
 // real thing.
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class QWidget;
 
@@ -54,6 +56,32 @@ void stopRecording();
 QStringList taken();
 
 } // namespace Shell
+
+namespace Mail {
+
+// A new message in the user's mail program, for the user to complete and send.
+struct Message {
+    QStringList to;     // plain addresses; may be empty
+    QString subject;
+    QString attachment; // full path of the file to attach
+};
+
+// The desktop's standard hand-over: xdg-email with the attachment, the subject and the
+// addresses, in UTF-8.
+inline const QString kProgram = QStringLiteral("xdg-email");
+QStringList arguments(const Message &message);
+
+// Hands the message over without waiting for the mail program, which may stay open as long
+// as the user writes. failed() is called, on this thread, when no mail program could be
+// started: at once when xdg-email is missing, later when it ends in failure.
+void compose(const Message &message, const std::function<void()> &failed);
+
+void startRecording(); // test seam: messages are kept instead of handed over
+void stopRecording();
+void queueFailure(); // the next message recorded fails, as without a mail program
+QList<Message> taken();
+
+} // namespace Mail
 
 namespace FileDialogs {
 

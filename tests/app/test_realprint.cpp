@@ -17,6 +17,7 @@
 #include "support/documenttexts.h"
 #include "support/folderfixture.h"
 #include "support/modal.h"
+#include "support/pagecompare.h"
 #include "ui/logo.h"
 
 #include <QComboBox>
@@ -24,7 +25,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -41,24 +41,10 @@
 namespace {
 
 const QString kQueue = QStringLiteral("TirelloPDF");
-// Share of ink allowed to stand apart from the other drawing (see pageDifference).
-constexpr double kTolerance = 0.005;
-// Pages are compared drawn at kDpi; ink matches ink within kRadius pixels (half a
-// millimetre), and kShift pixels (a millimetre and a half) is a move the measure must see.
-constexpr int kDpi = 100;
-constexpr int kRadius = 2;
-constexpr int kShift = 6;
 
 QString run(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, arguments);
-    if (!p.waitForFinished(60000))
-        p.kill();
-    if (exitCode)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromLocal8Bit(p.readAll());
+    return support::runTool(program, arguments, exitCode);
 }
 
 // Why the print system cannot be used here; empty when the queue is ready.
@@ -138,60 +124,6 @@ PdfInfo infoOf(const QString &pdf)
     return info;
 }
 
-// Every page of the PDF drawn in grey at a low resolution.
-QList<QImage> pagesOf(const QString &pdf, const QString &scratch)
-{
-    const QString prefix = QDir(scratch).filePath(QFileInfo(pdf).completeBaseName());
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-q"), QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-gray"), pdf, prefix});
-    QList<QImage> pages;
-    QDir dir(scratch);
-    QStringList names = dir.entryList({QFileInfo(prefix).fileName() + QStringLiteral("-*.pgm")}, QDir::Files, QDir::Name);
-    for (const QString &name : names)
-        pages.append(QImage(dir.filePath(name)).convertToFormat(QImage::Format_Grayscale8));
-    return pages;
-}
-
-// Ink that has no ink of the other page near it (within radius pixels), as a share of
-// all the ink on page a. The two drawings differ in the weight of the glyphs (the printer
-// path turns the fonts into outlines of its own), not in where anything stands: a box or
-// line moved by a millimetre or more leaves ink unmatched.
-double unmatchedInk(const QImage &a, const QImage &b, int radius)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1;
-    const auto ink = [](const QImage &im, int x, int y) { return im.constScanLine(y)[x] < 160; };
-    qint64 all = 0, alone = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            if (!ink(a, x, y))
-                continue;
-            ++all;
-            bool near = false;
-            for (int dy = -radius; dy <= radius && !near; ++dy)
-                for (int dx = -radius; dx <= radius && !near; ++dx) {
-                    const int u = x + dx, v = y + dy;
-                    near = u >= 0 && v >= 0 && u < b.width() && v < b.height() && ink(b, u, v);
-                }
-            alone += !near;
-        }
-    return all == 0 ? 1 : double(alone) / double(all);
-}
-
-// Both ways: nothing printed that the program did not draw, nothing drawn left out.
-double pageDifference(const QImage &printed, const QImage &drawn)
-{
-    return std::max(unmatchedInk(printed, drawn, kRadius), unmatchedInk(drawn, printed, kRadius));
-}
-
-QImage shifted(const QImage &page, int dx, int dy)
-{
-    QImage out(page.size(), QImage::Format_Grayscale8);
-    out.fill(255);
-    QPainter p(&out);
-    p.drawImage(dx, dy, page);
-    return out;
-}
-
 } // namespace
 
 class TestRealPrint : public QObject {
@@ -260,24 +192,20 @@ private slots:
         QVERIFY2(std::abs(info.points.width() - 595.3) < 1.5 && std::abs(info.points.height() - 841.9) < 1.5,
                  qPrintable(QStringLiteral("not A4 portrait: %1 x %2 pt").arg(info.points.width()).arg(info.points.height())));
 
-        const QList<QImage> got = pagesOf(printed, m_folder.folder());
-        const QList<QImage> want = pagesOf(reference, m_folder.folder());
+        const QList<QImage> got = support::pdfPages(printed, m_folder.folder());
+        const QList<QImage> want = support::pdfPages(reference, m_folder.folder());
         QCOMPARE(got.size(), pages);
         QCOMPARE(want.size(), pages);
         for (int i = 0; i < pages; ++i) {
-            const double d = pageDifference(got[i], want[i]);
-            if (d >= kTolerance) { // kept for a look at what differs
+            const double d = support::pageDifference(got[i], want[i]);
+            if (d >= support::kPageTolerance) { // kept for a look at what differs
                 got[i].save(QDir::temp().filePath(QStringLiteral("tirello-stampa-%1-%2.png").arg(document).arg(i + 1)));
                 want[i].save(QDir::temp().filePath(QStringLiteral("tirello-pdf-%1-%2.png").arg(document).arg(i + 1)));
             }
-            QVERIFY2(d < kTolerance, qPrintable(QStringLiteral("page %1 differs from the program's own drawing: "
+            QVERIFY2(d < support::kPageTolerance, qPrintable(QStringLiteral("page %1 differs from the program's own drawing: "
                                                                "%2 % of the ink unmatched").arg(i + 1).arg(d * 100)));
             // The measure would see a page moved by a millimetre and a half, or a blank one.
-            QImage blank(got[i].size(), QImage::Format_Grayscale8);
-            blank.fill(255);
-            QVERIFY(pageDifference(blank, want[i]) > kTolerance);
-            QVERIFY(pageDifference(shifted(got[i], kShift, 0), want[i]) > kTolerance);
-            QVERIFY(pageDifference(shifted(got[i], 0, kShift), want[i]) > kTolerance);
+            QVERIFY(support::measureSeesMoves(got[i], want[i]));
             qInfo("%s page %d: %.2f %% of the ink unmatched", qPrintable(document), i + 1, d * 100);
         }
         QFile::remove(printed);

@@ -4,6 +4,7 @@
 #include "archivetool/backup.h"
 #include "storage/attachments.h"
 #include "storage/crypt.h"
+#include "storage/issued.h"
 #include "storage/programfiles.h"
 #include "storage/recordfile.h"
 #include "storage/records.h"
@@ -109,6 +110,13 @@ void makeSoundFolder(const QString &folder)
                                QByteArray("[Laboratorio]\r\nDenominazione=Laboratorio Analisi Srl\r\n")));
     password::writeStored(QDir(folder).filePath(password::kFileName), password::kFirstPassword);
     QVERIFY(support::writeFile(QDir(folder).filePath(programfiles::kLogo), QByteArray("BM fake bitmap")));
+
+    // Documents issued as PDF: a report and its revision in 2024, a certificate in 2025.
+    const QDateTime when(QDate(2025, 1, 3), QTime(11, 0, 0));
+    const QString client = QStringLiteral("Bianchi Anna");
+    issued::issue(folder, {settings::DocumentKind::Reports, 2024, QStringLiteral("1/2024"), client, "%PDF-1.4 primo"}, when);
+    issued::issue(folder, {settings::DocumentKind::Reports, 2024, QStringLiteral("1/2024"), client, "%PDF-1.4 rev"}, when);
+    issued::issue(folder, {settings::DocumentKind::Certificates, 2025, QStringLiteral("1"), client, "%PDF-1.4 cert"}, when);
 }
 
 QString onlyBackupIn(const QString &folder)
@@ -179,8 +187,47 @@ private slots:
         QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
         for (const char *line : {"Clienti.pro: 2 schede, nessun problema", "Parametri_Chimici.pro: 1 scheda, nessun problema",
                                  "2024.rdp: 2 schede, nessun problema", "2024.cda: 1 scheda, nessun problema",
-                                 "2025.rdp: 1 scheda, nessun problema", "Esito: nessun problema."})
+                                 "2025.rdp: 1 scheda, nessun problema",
+                                 "Documenti_Emessi/2024: 2 documenti emessi, nessun problema",
+                                 "Documenti_Emessi/2025: 1 documento emesso, nessun problema", "Esito: nessun problema."})
             QVERIFY2(r.out.contains(QString::fromUtf8(line)), line);
+    }
+
+    // Issued documents against their registers: a file changed since its issue, one gone,
+    // a line that is no line, a PDF no line lists, one outside the years' folders. Each is
+    // named with its file, the exit is 1, and nothing in the folder changes.
+    void issuedDocumentsChecked()
+    {
+        makeSoundFolder(m_dir->path());
+        const QDir year(m_dir->filePath(QStringLiteral("Documenti_Emessi/2024")));
+        QVERIFY(support::writeFile(year.filePath(QStringLiteral("Rapporto di prova 1-2024.pdf")), "%PDF-1.4 cambiato"));
+        QVERIFY(QFile::remove(year.filePath(QStringLiteral("Rapporto di prova 1-2024 rev. 1.pdf"))));
+        QFile reg(year.filePath(issued::kRegisterName));
+        QVERIFY(reg.open(QIODevice::Append));
+        reg.write("riga scritta a mano\r\n");
+        reg.close();
+        QVERIFY(support::writeFile(year.filePath(QStringLiteral("Rapporto di prova 9-2024.pdf")), "%PDF-1.4 mai emesso"));
+        QVERIFY(support::writeFile(m_dir->filePath(QStringLiteral("Documenti_Emessi/vecchio.pdf")), "%PDF-1.4"));
+
+        const auto before = support::treeOf(m_dir->path());
+        const Run r = tool({QStringLiteral("verifica"), m_dir->path()});
+        QCOMPARE(r.code, 1);
+        const QStringList expected{
+            QStringLiteral("Documenti_Emessi/2024: 3 documenti emessi, 4 problemi"),
+            QStringLiteral("riga 1 del registro: documento \"Rapporto di prova 1-2024.pdf\" modificato dopo "
+                           "l'emissione: la sua impronta SHA-256 non \u00e8 quella del registro"),
+            QStringLiteral("riga 2 del registro: documento \"Rapporto di prova 1-2024 rev. 1.pdf\" assente dalla "
+                           "cartella"),
+            QStringLiteral("riga 3 del registro: riga non leggibile"),
+            QStringLiteral("    documento \"Rapporto di prova 9-2024.pdf\" non elencato nel registro"),
+            QStringLiteral("Documenti_Emessi/2025: 1 documento emesso, nessun problema"),
+            QStringLiteral("Documenti_Emessi: 0 documenti emessi, 1 problema"),
+            QStringLiteral("documento \"vecchio.pdf\" fuori dalle cartelle degli anni"),
+            QStringLiteral("Esito: 5 problemi (cartelle di documenti emessi con problemi: 2 su 3)."),
+        };
+        for (const QString &line : expected)
+            QVERIFY2(r.out.contains(line), qPrintable(line + QStringLiteral("\n--- report:\n") + r.out));
+        QCOMPARE(support::treeOf(m_dir->path()), before);
     }
 
     // One folder with one fault of each kind: each is reported at its record and byte,
@@ -473,6 +520,9 @@ private slots:
         QTest::addColumn<QString>("warning");
         QTest::newRow("link to a secret") << QStringLiteral("Documenti_Allegati/referto.pdf")
                                           << QStringLiteral("Documenti_Allegati/referto.pdf \u00e8 un collegamento");
+        QTest::newRow("link among the issued documents")
+            << QStringLiteral("Documenti_Emessi/2024/Rapporto di prova 5-2024.pdf")
+            << QStringLiteral("Documenti_Emessi/2024/Rapporto di prova 5-2024.pdf \u00e8 un collegamento");
         QTest::newRow("folder named as an archive") << QStringLiteral("2025.rdp")
                                                     << QStringLiteral("2025.rdp non \u00e8 un file");
         QTest::newRow("pipe named as an archive") << QStringLiteral("2023.cda")
@@ -489,7 +539,7 @@ private slots:
         const QString secret = m_dir->filePath(QStringLiteral("segreto"));
         QVERIFY(support::writeFile(secret, "password di sistema"));
         const QString at = QDir(folder).filePath(planted);
-        if (planted.startsWith(attachments::kFolderName))
+        if (planted.startsWith(attachments::kFolderName) || planted.startsWith(issued::kFolderName))
             QVERIFY(QFile::link(secret, at));
         else if (planted.endsWith(QStringLiteral(".rdp")))
             QVERIFY(QDir().mkdir(at));

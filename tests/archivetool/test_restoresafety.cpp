@@ -66,6 +66,12 @@ private slots:
         QTest::newRow("absolute path") << Entries{{"<absolute>", "x"}} << QStringLiteral("non sicura");
         QTest::newRow("dot dot in attachments") << Entries{{"Documenti_Allegati/../../x", "x"}} << QStringLiteral("non sicura");
         QTest::newRow("deeper folder") << Entries{{"Documenti_Allegati/a/b.pdf", "x"}} << QStringLiteral("non sicura");
+        QTest::newRow("issued document, no year's folder")
+            << Entries{{"Documenti_Emessi/26/Rapporto di prova 1.pdf", "x"}} << QStringLiteral("non sicura");
+        QTest::newRow("issued document, dot dot") << Entries{{"Documenti_Emessi/2026/../../x.pdf", "x"}}
+                                                  << QStringLiteral("non sicura");
+        QTest::newRow("issued document, not a PDF") << Entries{{"Documenti_Emessi/2026/script.sh", "x"}}
+                                                    << QStringLiteral("non sicura");
         QTest::newRow("backslash") << Entries{{"..\\fuori.txt", "x"}} << QStringLiteral("non sicura");
         QTest::newRow("unknown file") << Entries{{"2024.rdp", ok}, {"script.sh", "x"}} << QStringLiteral("non prevista");
         QTest::newRow("symbolic link") << Entries{{"Clienti.pro", "->/etc/passwd"}} << QStringLiteral("non \u00e8 un file");

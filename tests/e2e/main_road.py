@@ -1,7 +1,9 @@
 """The main road of every part of the program, driven as a user drives it, from a fresh
-portable folder: first login and change of password, a client, a model, a test report, a
-certificate and an attachment. Checks what the user sees and what lands on disk."""
+portable folder: first login and change of password, a client, a model, a test report (also
+issued as PDF and handed to the mail program), a certificate and an attachment. Checks what
+the user sees and what lands on disk."""
 import argparse
+import hashlib
 import os
 import re
 import shutil
@@ -208,7 +210,37 @@ class Road:
         for column, text in (("Rapporto di prova n.", number), ("Data emissione", date),
                              ("Partita IVA", "00743110157"), ("Parametro 1", "Nitrati"), ("Risultato 1", "12,5")):
             expect(f"cella «{column}»", sheet[column], text)
+        self.issue_pdf(card, number)
         self.close_document(card, REPORT)
+
+    def issue_pdf(self, card, number):
+        """The stored report issued as PDF from its print window, then handed to the mail
+        program (a stand-in that writes down what it was given)."""
+        p = self.program
+        click(find(card, "Stampa", "push button"))
+        window = p.window("Stampa rapporto di prova")
+        click(find(window, "Salva PDF", "push button"))
+        year = time.strftime("%Y")
+        name = f"Rapporto di prova {number.replace('/', '-')}.pdf"
+        path = os.path.join(self.folder, "Documenti_Emessi", year, name)
+        self.answer(f"Rapporto di prova n. {number} è stato salvato in PDF nel file:\n{path}\n"
+                    "Si vuole inviarlo per posta elettronica?", "Sì")
+        p.no_window("Stampa rapporto di prova")
+        pdf = open(path, "rb").read()
+        if not pdf.startswith(b"%PDF-1.4") or b"<pdfaid:part>1</pdfaid:part>" not in pdf:
+            raise Failure("il PDF emesso non è un PDF/A-1")
+        args = wait_for("la consegna al programma di posta",
+                        lambda: os.path.exists(MAIL_ARGS) and open(MAIL_ARGS, "rb").read(), 10)
+        expect("argomenti del programma di posta", args.decode("utf-8").split("\0")[:-1],
+               ["--utf8", "--subject", f"Rapporto di prova n. {number}", "--attach", path, "qualita@santagnese.it"])
+        register = open(os.path.join(self.folder, "Documenti_Emessi", year, "Registro documenti emessi.txt"),
+                        "rb").read()
+        if not register.endswith(b"\r\n"):
+            raise Failure("il registro non termina con CR LF")
+        [line] = register.decode("cp1252").split("\r\n")[:-1]
+        fields = line.split("\t")
+        expect("riga del registro", fields[2:6], ["Rapporto di prova", number, CLIENT, name])
+        expect("impronta SHA-256 nel registro", fields[6], hashlib.sha256(pdf).hexdigest())
 
     def certificate(self, launcher):
         p = self.program
@@ -332,6 +364,8 @@ class Road:
 
 
 LABORATORY = "Laboratorio Analisi Tirreno S.r.l."
+# Where the stand-in for the mail program writes its arguments, each ended by a zero byte.
+MAIL_ARGS = None
 CLIENT = "Caseificio Sant'Agnese di Nicolò & C."
 
 
@@ -358,6 +392,16 @@ def main():
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()
     work = tempfile.mkdtemp(prefix="tirello-e2e-")
+    # The desktop's mail hand-over goes to a stand-in on the program's PATH.
+    global MAIL_ARGS
+    MAIL_ARGS = os.path.join(work, "xdg-email.args")
+    tools = os.path.join(work, "bin")
+    os.makedirs(tools)
+    with open(os.path.join(tools, "xdg-email"), "w") as f:
+        f.write(f"#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '{MAIL_ARGS}.tmp'\n"
+                f"mv '{MAIL_ARGS}.tmp' '{MAIL_ARGS}'\n")
+    os.chmod(os.path.join(tools, "xdg-email"), 0o755)
+    os.environ["PATH"] = tools + os.pathsep + os.environ.get("PATH", "")
     road = Road(os.path.abspath(args.build), work)
     step = "avvio"
     started = time.monotonic()

@@ -97,6 +97,29 @@ private slots:
         QCOMPARE(readAll(real), QByteArray("nuovo"));
     }
 
+    // A new file only: written where nothing has its name; a file, a folder or a link of
+    // that name (even one leading nowhere) is left as it was, and the save fails.
+    void newFileNeverReplaces()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Rapporto di prova 1.pdf"));
+        QVERIFY(safesave::saveNew(path, "primo"));
+        QCOMPARE(readAll(path), QByteArray("primo"));
+        QString error;
+        QVERIFY(!safesave::saveNew(path, "secondo", &error));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QCOMPARE(readAll(path), QByteArray("primo"));
+
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("cartella.pdf")));
+        QVERIFY(!safesave::saveNew(dir.filePath(QStringLiteral("cartella.pdf")), "x"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("altrove")), dir.filePath(QStringLiteral("link.pdf"))));
+        QVERIFY(!safesave::saveNew(dir.filePath(QStringLiteral("link.pdf")), "x"));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("altrove"))));
+        QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        left.sort();
+        QCOMPARE(left, (QStringList{"Rapporto di prova 1.pdf", "cartella.pdf", "link.pdf"}));
+    }
+
     // Whatever stops the save, the folder looks exactly as before: the old file has every
     // byte, no temporary file is left, and the caller hears of it.
     void failuresTouchNothing_data()

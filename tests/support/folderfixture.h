@@ -1,5 +1,5 @@
 #pragma once
-// A fresh, empty program folder with the seams recording (message boxes, shell,
+// A fresh, empty program folder with the seams recording (message boxes, shell, mail,
 // printing), for tests that drive windows over the program's files.
 
 #include "storage/programfolder.h"
@@ -21,12 +21,14 @@ public:
         ProgramFolder::setOverride(m_dir->path());
         Messages::startRecording();
         Shell::startRecording();
+        Mail::startRecording();
         Outputs::startRecording();
     }
     // Call from cleanup().
     void tearDown()
     {
         Outputs::stopRecording();
+        Mail::stopRecording();
         Shell::stopRecording();
         Messages::stopRecording();
         ProgramFolder::setOverride({});
