@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 
