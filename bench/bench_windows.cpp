@@ -24,6 +24,7 @@
 
 #include "datagen.h"
 
+#include "app/application.h"
 #include "certificates/frmdaconsegnare.h"
 #include "certificates/frmexpcertificati.h"
 #include "certificates/frmtrovacertificati.h"
@@ -364,10 +365,10 @@ void prepare()
     ProgramFolder::setOverride(g.folder);
     Messages::startRecording(); // no box may ever wait for an answer
     std::fprintf(stderr,
-                 "%d clients, %d models, %d reports, %d certificates in %s; platform %s, accessibility %s; "
+                 "%d clients, %d models, %d reports, %d certificates in %s; platform %s; "
                  "memory before the windows %.1f MB\n",
                  g.clients, g.models, g.reportCount, g.certificateCount, qPrintable(g.folder),
-                 qPrintable(QGuiApplication::platformName()), QAccessible::isActive() ? "active" : "off", peakMB());
+                 qPrintable(QGuiApplication::platformName()), peakMB());
 }
 
 } // namespace
@@ -397,6 +398,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    app::setUp(app); // as the program sets itself up
     try {
         prepare();
     } catch (const std::exception &e) {
@@ -407,7 +409,8 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     Messages::stopRecording();
     ProgramFolder::setOverride({});
-    std::fprintf(stderr, "peak resident memory with a window open: %.1f MB\n", g.peak);
+    std::fprintf(stderr, "peak resident memory with a window open: %.1f MB; accessibility %s\n", g.peak,
+                 QAccessible::isActive() ? "active" : "off");
     g.dir.reset();
     return 0;
 }

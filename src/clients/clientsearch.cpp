@@ -34,13 +34,13 @@ void appendLine(QByteArray &line, records::RecordView client, LastColumn last)
 {
     const LineFields &f = lineFields();
     lists::appendColumn(line, client, f.name, 26);
-    line += "  Tel. ";
+    lists::appendBytes(line, "  Tel. ");
     lists::appendColumn(line, client, f.contact, 15);
-    line += "  ";
+    lists::appendBytes(line, "  ");
     lists::appendColumn(line, client, f.occupation, 25);
-    line += "  Prod. ";
+    lists::appendBytes(line, "  Prod. ");
     lists::appendColumn(line, client, f.products, 30);
-    line += "  ";
+    lists::appendBytes(line, "  ");
     lists::appendField(line, client, last == LastColumn::Notes ? f.notes : f.questions);
 }
 

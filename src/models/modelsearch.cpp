@@ -35,7 +35,7 @@ int sampleField()
 void appendLine(QByteArray &line, records::RecordView model)
 {
     lists::appendColumn(line, model, nameField(), kNameWidth);
-    line += "  Campione: ";
+    lists::appendBytes(line, "  Campione: ");
     lists::appendTrimmed(line, model, sampleField());
 }
 

@@ -18,13 +18,13 @@ void Lists::appendLine(QByteArray &line, records::RecordView document) const
 {
     // Certificate fields come back as stored, blanks and all: trim every one.
     lists::appendColumn(line, document, m_client, 30);
-    line += "  N. ";
+    lists::appendBytes(line, "  N. ");
     lists::appendColumn(line, document, m_number, 12);
-    line += "  Data: ";
+    lists::appendBytes(line, "  Data: ");
     lists::appendColumn(line, document, m_date, 10);
-    line += "  ";
+    lists::appendBytes(line, "  ");
     lists::appendColumn(line, document, m_analysis, 35);
-    line += "  Campione: ";
+    lists::appendBytes(line, "  Campione: ");
     lists::appendTrimmed(line, document, m_sample);
 }
 

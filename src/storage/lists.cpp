@@ -109,7 +109,7 @@ QStringList Lines::texts() const
 void Lines::append(QByteArrayView line)
 {
     m_spans.append({m_bytes.size(), line.size()});
-    m_bytes.append(line);
+    appendBytes(m_bytes, line);
     m_longest = std::max(m_longest, line.size());
 }
 
@@ -216,6 +216,15 @@ void Lines::sort()
     for (const Key &k : keys)
         sorted.append({k.start, k.size});
     m_spans.swap(sorted);
+}
+
+void appendBytes(QByteArray &line, QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const qsizetype start = line.size();
+    line.resize(start + bytes.size());
+    std::memcpy(line.data() + start, bytes.data(), size_t(bytes.size()));
 }
 
 void appendColumn(QByteArray &line, records::RecordView record, int field, int width)
