@@ -7,7 +7,7 @@
 // filter: every record listed) until the list has been painted. A window that lists on
 // opening, and every export window, is timed from its making (what the card's button
 // does) until the list or the grid has been painted. Closing the window is timed apart
-// (counter close_ms), and so is "Trova" on the biggest list.
+// (counter close_ms), and so are "Trova" and the way to the last line of the biggest list.
 //
 // Peak resident memory: before each window the process's high-water mark is set back to
 // what it holds then, and after it the counter peak_MB gives the new high-water mark. At
@@ -333,6 +333,31 @@ void BM_ClientListTrova(benchmark::State &state)
         state.SkipWithError("Trova did not reach the line");
 }
 
+// The end of the full client list: scrolled to, painted, its last line selected.
+void BM_ClientListToTheEnd(benchmark::State &state)
+{
+    TfrmTrovaClienti w(nullptr, nullptr);
+    w.show();
+    w.btnCerca->click();
+    QCoreApplication::processEvents();
+    const int last = w.lstRecords->count() - 1;
+    for (auto _ : state) {
+        w.lstRecords->scrollToTop();
+        QCoreApplication::processEvents();
+        PaintCounter counter(w.lstRecords->viewport());
+        const auto start = std::chrono::steady_clock::now();
+        w.lstRecords->scrollToBottom();
+        w.lstRecords->setCurrentRow(last);
+        if (!waitForPaint(counter)) {
+            state.SkipWithError("the end of the list was never painted");
+            break;
+        }
+        state.SetIterationTime(msSince(start) / 1000.0);
+    }
+    if (w.selectedLine() != last)
+        state.SkipWithError("the last line is not selected");
+}
+
 void prepare()
 {
     const QString given = qEnvironmentVariable("TIRELLO_BENCH_FOLDER");
@@ -389,6 +414,7 @@ WINDOW_BENCHMARK(BM_ExportModels);
 WINDOW_BENCHMARK(BM_ExportReports);
 WINDOW_BENCHMARK(BM_ExportCertificates);
 WINDOW_BENCHMARK(BM_ClientListTrova);
+WINDOW_BENCHMARK(BM_ClientListToTheEnd);
 
 int main(int argc, char **argv)
 {
