@@ -24,9 +24,8 @@ import time
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 
-import pyatspi  # noqa: E402
-from drive import (Failure, Program, children, click, fill, find, key, role, showing, text_of, walk,  # noqa: E402
-                   wait_for, xdo, centre)
+from drive import (Failure, Program, centre, children, click, extents, fill, find, key, role, showing,  # noqa: E402
+                   wait_for, xdo)
 
 COUNT_PREFIX = "Il presente riepilogo contiene "
 
@@ -129,8 +128,18 @@ class Session:
         self.note(label, start, self.count_line(w))
         if shot:
             time.sleep(0.5)
-            self.shot(shot)
+            self.shot(shot + ".png")
+            self.to_the_end(lines, "End")
+            self.shot(shot + "-fine.png")
         self.close(w, "Chiudi", title)
+
+    def to_the_end(self, view, keys):
+        """Into the list or grid and to its last line, as the keyboard goes there."""
+        x, y, width, height = extents(view)
+        xdo("mousemove", "--sync", str(x + 40), str(y + 40), "click", "1")
+        time.sleep(0.3)
+        key(keys)
+        time.sleep(0.8)
 
     def summary(self, card, command, title, list_name, label):
         start = self.press(find(card, command, "push button"))
@@ -144,7 +153,10 @@ class Session:
         self.note(label, start, self.grid_rows(w))
         if shot:
             time.sleep(0.5)
-            self.shot(shot)
+            self.shot(shot + ".png")
+            grid = next(a for a in descendants(w) if role(a) in ("table", "tree table"))
+            self.to_the_end(grid, "ctrl+End")
+            self.shot(shot + "-fine.png")
         self.close(w, "Esci", "Esporta archivio")
 
     def calibrate(self, card):
@@ -173,7 +185,7 @@ class Session:
         click(find(launcher, "ANAGRAFICA CLIENTI", "push button"))
         card = p.window("Anagrafica clienti", 30)
         self.calibrate(card)
-        self.search(card, "Trova clienti", "Elenco dei clienti", "Client search, no filter", "clienti.png")
+        self.search(card, "Trova clienti", "Elenco dei clienti", "Client search, no filter", "clienti")
         self.summary(card, "Da ricontattare", "Riepilogo clienti da ricontattare", "Elenco dei clienti",
                      "Clients to recontact")
         self.export(card, "Client export grid")
@@ -193,7 +205,7 @@ class Session:
                      "Undelivered reports")
         self.summary(card, "Importa modello di analisi", "Importa dati da modello", "Elenco dei modelli di analisi",
                      "Model import")
-        self.export(card, "Report export grid", "rapporti-esportazione.png")
+        self.export(card, "Report export grid", "rapporti-esportazione")
         click(find(card, "Esci", "push button"))
         launcher = p.window(" Tirello", 30)
 
