@@ -9,7 +9,6 @@
 #include "ui/seams.h"
 #include "ui/widgets.h"
 
-#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
