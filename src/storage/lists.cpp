@@ -326,12 +326,8 @@ void collectLines(const QString &archivePath, const records::Layout &layout, con
 void collectLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
                   const Keep &keep, Lines &lines)
 {
-    std::array<QByteArray, archive::kMaxScanParts> building; // one line at a time, in the room of the last
-    collect(archivePath, layout, keep, lines, [&](int part, records::RecordView r, Lines &into) {
-        QByteArray &line = building[part];
-        line.resize(0);
-        lineOf(r, line);
-        into.append(line);
+    collect(archivePath, layout, keep, lines, [&](int, records::RecordView r, Lines &into) {
+        into.appendMade([&](QByteArray &bytes) { lineOf(r, bytes); });
     });
 }
 

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -40,6 +41,16 @@ public:
     qsizetype longest() const { return m_longest; }
 
     void append(QByteArrayView line);
+    // A line made in place: `make` adds its bytes to the end of the array it is given.
+    template <class Make>
+    void appendMade(Make &&make)
+    {
+        const qsizetype start = m_bytes.size();
+        make(m_bytes);
+        const qsizetype size = m_bytes.size() - start;
+        m_spans.append({start, size});
+        m_longest = std::max(m_longest, size);
+    }
     // Every line of `more` after these, in its order.
     void append(Lines &&more);
     void clear();
