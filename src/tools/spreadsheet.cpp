@@ -146,6 +146,34 @@ void ArchiveGrid::appendCell(QByteArrayView bytes)
     ++m_filled;
 }
 
+void ArchiveGrid::appendRow(std::span<const QByteArrayView> cells)
+{
+    // The row's bytes in one go, for the hundred thousand rows of a big archive.
+    appendRow();
+    const qsizetype n = std::min<qsizetype>(qsizetype(cells.size()), m_columns);
+    qsizetype bytes = 0;
+    for (qsizetype c = 0; c < n; ++c)
+        if (cells[c].size() <= kLongest)
+            bytes += cells[c].size();
+    QByteArray &block = m_blocks.last();
+    qsizetype end = block.size();
+    block.resize(end + bytes);
+    char *to = block.data();
+    quint16 *sizes = m_sizes.data() + (m_sizes.size() - m_columns);
+    for (qsizetype c = 0; c < n; ++c) {
+        const QByteArrayView cell = cells[c];
+        if (cell.size() > kLongest) {
+            m_set.insert(qint64(m_rowStarts.size() - 1) * m_columns + c, text::fromCp1252(cell.data(), cell.size()));
+            continue;
+        }
+        if (!cell.isEmpty())
+            std::memcpy(to + end, cell.data(), size_t(cell.size()));
+        end += cell.size();
+        sizes[c] = quint16(cell.size());
+    }
+    m_filled = int(n);
+}
+
 void ArchiveGrid::append(ArchiveGrid &&more)
 {
     if (more.m_rowStarts.isEmpty())
@@ -210,16 +238,19 @@ void ArchiveGrid::setCell(int row, int column, const QString &text)
 
 namespace {
 
-void addCell(Grid &grid, QByteArrayView bytes, QVarLengthArray<char16_t, 1024> &room)
+void addRow(Grid &grid, std::span<const QByteArrayView> cells, QVarLengthArray<char16_t, 1024> &room)
 {
-    room.resize(bytes.size());
-    text::decodeCp1252(bytes, room.data());
-    grid.appendCell(QStringView(room.constData(), room.size()));
+    grid.appendRow();
+    for (const QByteArrayView bytes : cells) {
+        room.resize(bytes.size());
+        text::decodeCp1252(bytes, room.data());
+        grid.appendCell(QStringView(room.constData(), room.size()));
+    }
 }
 
-void addCell(ArchiveGrid &grid, QByteArrayView bytes, QVarLengthArray<char16_t, 1024> &)
+void addRow(ArchiveGrid &grid, std::span<const QByteArrayView> cells, QVarLengthArray<char16_t, 1024> &)
 {
-    grid.appendCell(bytes);
+    grid.appendRow(cells);
 }
 
 // Room for the rows of a part: the bytes too, as many as the fields can hold, so that
@@ -262,31 +293,37 @@ bool fillRows(Rows &grid, const Sheet &sheet, const records::Layout &layout, con
             parts[p] = Rows(grid.columnCount());
             reserveRows(parts[p], count / archive::kMaxScanParts + 1, rowBytes);
         }
-        std::array<QVarLengthArray<char, 4096>, archive::kMaxScanParts> joined; // a cell of several fields
+        // Per part: the cells of the record at hand, and the joined ones' bytes.
+        std::array<QVarLengthArray<QByteArrayView, 64>, archive::kMaxScanParts> cells;
+        std::array<QVarLengthArray<char, 4096>, archive::kMaxScanParts> joined;
         std::array<QVarLengthArray<char16_t, 1024>, archive::kMaxScanParts> rooms;
         const archive::PartErrors errors =
             archive::scanParts(archivePath, layout.size(), [&](int part, int, QByteArrayView bytes) {
                 const records::RecordView record(layout, bytes.data());
-                Rows &rows = parts[part];
-                rows.appendRow();
+                QVarLengthArray<QByteArrayView, 64> &row = cells[part];
+                QVarLengthArray<char, 4096> &together = joined[part];
+                row.clear();
+                together.clear();
+                // Joined cells go one after the other into `together`, which must not move
+                // while the row is made: its room is that of every field.
+                together.reserve(rowBytes);
                 for (const QList<int> &fields : std::as_const(sources)) {
                     if (fields.size() == 1) {
-                        addCell(rows, fields[0] >= 0 ? text::trimBytes(record.stored(fields[0])) : QByteArrayView(),
-                                rooms[part]);
+                        row.append(fields[0] >= 0 ? text::trimBytes(record.stored(fields[0])) : QByteArrayView());
                         continue;
                     }
-                    QVarLengthArray<char, 4096> &cell = joined[part];
-                    cell.clear();
+                    const qsizetype from = together.size();
                     for (qsizetype k = 0; k < fields.size(); ++k) {
                         if (k > 0)
-                            cell.append(' ');
+                            together.append(' ');
                         if (fields[k] >= 0) {
                             const QByteArrayView stored = record.stored(fields[k]);
-                            cell.append(stored.data(), stored.size());
+                            together.append(stored.data(), stored.size());
                         }
                     }
-                    addCell(rows, text::trimBytes(QByteArrayView(cell.constData(), cell.size())), rooms[part]);
+                    row.append(text::trimBytes(QByteArrayView(together.constData() + from, together.size() - from)));
                 }
+                addRow(parts[part], row, rooms[part]);
             });
         // The parts in file order, up to the first failure.
         for (int p = 0; p < archive::kMaxScanParts; ++p) {

@@ -18,6 +18,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <span>
+
 class QIODevice;
 
 namespace spreadsheet {
@@ -71,6 +73,8 @@ public:
     // bytes of its text. Cells never given stay empty.
     void appendRow();
     void appendCell(QByteArrayView bytes);
+    // A whole row at once, its cells from the left (as many as there are columns).
+    void appendRow(std::span<const QByteArrayView> cells);
     // The rows of `more` after these (both of as many columns).
     void append(ArchiveGrid &&more);
 

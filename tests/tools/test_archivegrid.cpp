@@ -161,6 +161,8 @@ private slots:
         second.appendCell(QByteArrayView("  quattro\t", 10));
         second.appendRow(); // a row never given cells
         second.setCell(1, 2, QStringLiteral("\u2264 5 \U0001F600"));
+        const QByteArrayView whole[] = {"cinque", huge, QByteArrayView("s\xe9i", 3), "in pi\xf9"};
+        second.appendRow(whole); // a whole row at once
         first.append(std::move(second));
         first.setCell(0, 0, QString(20000, u'x'));
         first.setCell(7, 0, QStringLiteral("fuori"));
@@ -169,18 +171,19 @@ private slots:
         same.appendRow({QString(20000, u'x'), QString(70000, u'\u00e8'), QStringLiteral("\u20ac tre")});
         same.appendRow({QStringLiteral("  quattro\t")});
         same.appendRow({QString(), QString(), QStringLiteral("\u2264 5 \U0001F600")});
-        QCOMPARE(first.rowCount(), 3);
-        for (int r = 0; r < 3; ++r)
+        same.appendRow({QStringLiteral("cinque"), QString(70000, u'\u00e8'), QStringLiteral("s\u00e9i")});
+        QCOMPARE(first.rowCount(), 4);
+        for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 3; ++c)
                 QCOMPARE(first.cell(r, c), same.cell(r, c).toString());
-        QVERIFY(first.cell(3, 0).isEmpty() && first.cell(0, 3).isEmpty() && first.cell(-1, 0).isEmpty());
+        QVERIFY(first.cell(4, 0).isEmpty() && first.cell(0, 3).isEmpty() && first.cell(-1, 0).isEmpty());
         QVERIFY(document(sheet, first) == document(sheet, same));
 
         // In a view, as the export windows show it.
         spreadsheet::ArchiveGridModel model(sheet);
         model.setGrid(std::move(first));
         model.setEditable({2});
-        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.rowCount(), 4);
         QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("3"));
         QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("  quattro\t"));
         QVERIFY(!model.setData(model.index(1, 1), QStringLiteral("no")));
