@@ -25,7 +25,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -181,7 +180,7 @@ void BM_ExportGridFill(benchmark::State &state)
     const spreadsheet::Sheet &sheet = reports::exportSheet();
     int rows = 0;
     for (auto _ : state) {
-        spreadsheet::Grid grid(int(sheet.columns.size()));
+        spreadsheet::ArchiveGrid grid(int(sheet.columns.size()));
         spreadsheet::fill(grid, sheet, records::report(), g.reports);
         rows = grid.rowCount();
     }

@@ -220,7 +220,45 @@ void BM_SearchThreeFilters(benchmark::State &state)
     state.SetItemsProcessed(int64_t(state.iterations()) * g.count);
 }
 
-// Only the sort of the full list, for diagnosis.
+// The list as the search window holds it: the lines kept as bytes, sorted.
+void BM_SearchListNoFilter(benchmark::State &state)
+{
+    qsizetype n = 0;
+    for (auto _ : state)
+        n = clients::searchList(g.clients, {}).size();
+    state.counters["lines"] = double(n);
+    state.SetItemsProcessed(int64_t(state.iterations()) * g.count);
+}
+
+// The same without the sort: the archive read and every line made.
+void BM_CollectFullList(benchmark::State &state)
+{
+    for (auto _ : state) {
+        lists::Lines lines;
+        lists::collectLines(
+            g.clients, records::client(),
+            [](records::RecordView r, QByteArray &line) { clients::appendLine(line, r, clients::LastColumn::Notes); },
+            {}, lines);
+        benchmark::DoNotOptimize(lines.size());
+    }
+}
+
+// Only the sort of the full list as the window holds it, for diagnosis.
+void BM_SortLines(benchmark::State &state)
+{
+    lists::Lines unsorted;
+    lists::collectLines(
+        g.clients, records::client(),
+        [](records::RecordView r, QByteArray &line) { clients::appendLine(line, r, clients::LastColumn::Notes); }, {},
+        unsorted);
+    for (auto _ : state) {
+        lists::Lines lines = unsorted;
+        lines.sort();
+        benchmark::DoNotOptimize(lines.size());
+    }
+}
+
+// Only the sort of the full list as strings, for diagnosis.
 void BM_SortFullList(benchmark::State &state)
 {
     QStringList unsorted;
@@ -300,6 +338,9 @@ void BM_ProcessStart(benchmark::State &state)
 
 BENCHMARK(BM_SearchNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_SearchThreeFilters)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_SearchListNoFilter)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_CollectFullList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
+BENCHMARK(BM_SortLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_SortFullList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_RecontactList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);
 BENCHMARK(BM_DoubleClickScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3)->Repetitions(3);

@@ -15,12 +15,13 @@ json="$(mktemp "${TMPDIR:-/tmp}/tirello-bench-XXXXXX.json")"
 reports_json="$(mktemp "${TMPDIR:-/tmp}/tirello-reports-XXXXXX.json")"
 search_json="$(mktemp "${TMPDIR:-/tmp}/tirello-search-XXXXXX.json")"
 shared_json="$(mktemp "${TMPDIR:-/tmp}/tirello-shared-XXXXXX.json")"
+windows_json="$(mktemp "${TMPDIR:-/tmp}/tirello-windows-XXXXXX.json")"
 startup_out="$(mktemp "${TMPDIR:-/tmp}/tirello-startup-XXXXXX.txt")"
-trap 'rm -f "$json" "$reports_json" "$search_json" "$shared_json" "$startup_out"' EXIT
+trap 'rm -f "$json" "$reports_json" "$search_json" "$shared_json" "$windows_json" "$startup_out"' EXIT
 
 echo "== Configure and build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIRELLO_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target bench_storage tirello-gen bench_startup bench_reports bench_search bench_shared -j2
+cmake --build "$build" --target bench_storage tirello-gen bench_startup bench_reports bench_search bench_shared bench_windows -j2
 
 echo
 echo "== bench_storage"
@@ -38,6 +39,10 @@ echo
 echo "== bench_shared"
 "$build/bench/bench_shared" --benchmark_out="$shared_json" --benchmark_out_format=json
 
+echo
+echo "== bench_windows"
+"$build/bench/bench_windows" --benchmark_out="$windows_json" --benchmark_out_format=json
+
 # real_time in ms of a benchmark: its median over the repetitions when there are some.
 # The second argument names the JSON file (default: bench_storage's).
 figure() {
@@ -53,6 +58,19 @@ import json, sys
 runs = [b for b in json.load(open(sys.argv[1]))["benchmarks"] if b["run_name"].startswith(sys.argv[2])]
 pick = ([b for b in runs if b.get("aggregate_name") == "median"] + [b for b in runs if b["run_type"] == "iteration"])[0]
 print(pick["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[pick["time_unit"]])
+EOF
+    fi
+}
+
+# The largest value of a counter over a JSON file's runs.
+counter_max() {
+    local name="$1" file="$2"
+    if command -v jq >/dev/null; then
+        jq -r --arg c "$name" '[.benchmarks[] | .[$c] // empty] | max' "$file"
+    else
+        python3 - "$file" "$name" <<'EOF'
+import json, sys
+print(max(b[sys.argv[2]] for b in json.load(open(sys.argv[1]))["benchmarks"] if sys.argv[2] in b))
 EOF
     fi
 }
@@ -150,6 +168,18 @@ for pair in "new report:$s_new_share" "stored report:$s_over_share"; do
         printf '  %-52s %12s\n' "Save of a ${pair%%:*} through sshfs" "not measured"
     fi
 done
+for w in ClientSearch:"Client search window, no filter (100,000 lines)" \
+         ClientsToRecontact:"Clients to recontact window" ModelSearch:"Model search window" \
+         ModelImport:"Model import window" ReportSearch:"Report search window, no filter" \
+         UndeliveredReports:"Undelivered reports window" CertificateSearch:"Certificate search window, no filter" \
+         UndeliveredCertificates:"Undelivered certificates window" ExportClients:"Client export window (grid shown)" \
+         ExportModels:"Model export window" ExportReports:"Report export window" \
+         ExportCertificates:"Certificate export window"; do
+    ms="$(figure "BM_${w%%:*}" "$windows_json")"
+    printf '  %-52s %9.1f ms   target <= 100 ms: %s\n' "${w#*:}" "$ms" "$(verdict "$ms" 100)"
+done
+w_peak="$(counter_max peak_MB "$windows_json")"
+printf '  %-52s %9.1f MB   (the whole session: bench/session.sh)\n' "Peak resident memory with a window open" "$w_peak"
 if [[ -n "$startup_line" ]]; then
     for kv in ${startup_line#startup_median_ms }; do
         ms="${kv#*=}"

@@ -23,25 +23,33 @@ const LineFields &lineFields()
     return f;
 }
 
+// The recontact flag "S\u00ec" as stored.
+const QByteArrayView kYesBytes("S\xec", 2);
+
 } // namespace
 
 // ---- List lines ----------------------------------------------------------------------
 
-QString listLine(records::RecordView client, LastColumn last)
+void appendLine(QByteArray &line, records::RecordView client, LastColumn last)
 {
     const LineFields &f = lineFields();
-    QString line;
-    line.reserve(kFixedLineWidth + 250);
     lists::appendColumn(line, client, f.name, 26);
-    line += u"  Tel. ";
+    lists::appendBytes(line, "  Tel. ");
     lists::appendColumn(line, client, f.contact, 15);
-    line += u"  ";
+    lists::appendBytes(line, "  ");
     lists::appendColumn(line, client, f.occupation, 25);
-    line += u"  Prod. ";
+    lists::appendBytes(line, "  Prod. ");
     lists::appendColumn(line, client, f.products, 30);
-    line += u"  ";
-    client.appendText(last == LastColumn::Notes ? f.notes : f.questions, line);
-    return line;
+    lists::appendBytes(line, "  ");
+    lists::appendField(line, client, last == LastColumn::Notes ? f.notes : f.questions);
+}
+
+QString listLine(records::RecordView client, LastColumn last)
+{
+    QByteArray line;
+    line.reserve(kFixedLineWidth + 250);
+    appendLine(line, client, last);
+    return text::fromCp1252(line);
 }
 
 lists::LineOf lineOf(LastColumn last)
@@ -57,29 +65,50 @@ QStringList documentClientFields()
     return names;
 }
 
+lists::Lines searchList(const QString &archivePath, const ClientFilters &filters)
+{
+    lists::Lines lines;
+    lists::collectLines(
+        archivePath, records::client(),
+        [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::Notes); },
+        [&filters](records::RecordView client) { return filters.matches(client); }, lines);
+    lines.sort();
+    return lines;
+}
+
+void recontactList(const QString &archivePath, lists::Lines &lines)
+{
+    const int flag = lineFields().recontact;
+    try {
+        lists::collectLines(
+            archivePath, records::client(),
+            [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::OpenQuestions); },
+            [flag](records::RecordView client) {
+                return client.stored(flag) == kYesBytes; // read back trimmed
+            },
+            lines);
+    } catch (const ArchiveError &) {
+        lines.sort();
+        throw;
+    }
+    lines.sort();
+}
+
 QStringList searchLines(const QString &archivePath, const ClientFilters &filters)
 {
-    QStringList lines;
-    lists::collectLines(archivePath, records::client(), lineOf(LastColumn::Notes),
-                        [&filters](records::RecordView client) { return filters.matches(client); }, lines);
-    lists::sortLines(lines);
-    return lines;
+    return searchList(archivePath, filters).texts();
 }
 
 void recontactLines(const QString &archivePath, QStringList &lines)
 {
-    const int flag = lineFields().recontact;
+    lists::Lines found;
     try {
-        lists::collectLines(archivePath, records::client(), lineOf(LastColumn::OpenQuestions),
-                            [flag](records::RecordView client) {
-                                return client.text(flag) == records::kYes; // read back trimmed
-                            },
-                            lines);
+        recontactList(archivePath, found);
     } catch (const ArchiveError &) {
-        lists::sortLines(lines);
+        lines = found.texts();
         throw;
     }
-    lists::sortLines(lines);
+    lines = found.texts();
 }
 
 } // namespace clients

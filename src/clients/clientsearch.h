@@ -36,13 +36,18 @@ enum class LastColumn { Notes, OpenQuestions };
 // 115 fixed characters (name, "  Tel. ", preferred contact, occupation, "  Prod. ",
 // products) followed by the notes or the open questions, whole.
 QString listLine(records::RecordView client, LastColumn last);
+// The same line added to `line` as bytes (see lists::Lines).
+void appendLine(QByteArray &line, records::RecordView client, LastColumn last);
 inline constexpr int kFixedLineWidth = 115;
 
 // The list of a search: every record the filters let through, in list order. Opens
 // (creating it when missing) and closes the archive; throws ArchiveError.
-QStringList searchLines(const QString &archivePath, const ClientFilters &filters);
+lists::Lines searchList(const QString &archivePath, const ClientFilters &filters);
 // The clients whose recontact flag is "Sì", with their open questions, in list order.
 // A failure part way keeps the lines read so far in `lines` and throws ArchiveError.
+void recontactList(const QString &archivePath, lists::Lines &lines);
+// The two lists as strings.
+QStringList searchLines(const QString &archivePath, const ClientFilters &filters);
 void recontactLines(const QString &archivePath, QStringList &lines);
 
 // The line a record shows, for lists::lastRecordOfLine.

@@ -28,9 +28,9 @@ TfrmRicontatta::TfrmRicontatta(QWidget *owner, TfrmClienti *card)
           // The list as the archive holds it now; a failure keeps what was read, silently.
           .lines =
               [] {
-                  QStringList lines;
+                  lists::Lines lines;
                   try {
-                      clients::recontactLines(archivePath(), lines);
+                      clients::recontactList(archivePath(), lines);
                   } catch (const std::exception &) {
                   }
                   return lines;

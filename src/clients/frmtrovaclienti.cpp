@@ -41,7 +41,7 @@ TfrmTrovaClienti::TfrmTrovaClienti(QWidget *owner, TfrmClienti *card, records::F
                   clients::ClientFilters filters;
                   for (const auto &[field, text] : typed)
                       filters.set(field, text);
-                  return clients::searchLines(archivePath(), filters);
+                  return clients::searchList(archivePath(), filters);
               },
           .layout = &records::client(),
           .archivePath = archivePath,

@@ -11,7 +11,7 @@ ListWindow::Description listDescription()
     d.listName = QStringLiteral("Elenco dei modelli di analisi");
     d.chooseText = QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda");
     d.printTitle = kListTitle;
-    d.lines = [] { return buildList(archivePath()); };
+    d.lines = [] { return modelList(archivePath()); };
     d.layout = &records::model();
     d.archivePath = archivePath;
     d.lineOf = lineOf();

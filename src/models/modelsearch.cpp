@@ -16,9 +16,34 @@ QString listLine(const QString &name, const QString &sample)
     return text::trim(name).leftJustified(kNameWidth, u' ', true) + kSampleColumn + text::trim(sample);
 }
 
+namespace {
+
+int nameField()
+{
+    static const int f = records::model().indexOf(QStringLiteral("txtAnalisi"));
+    return f;
+}
+
+int sampleField()
+{
+    static const int f = records::model().indexOf(QStringLiteral("txtCampione"));
+    return f;
+}
+
+} // namespace
+
+void appendLine(QByteArray &line, records::RecordView model)
+{
+    lists::appendColumn(line, model, nameField(), kNameWidth);
+    lists::appendBytes(line, "  Campione: ");
+    lists::appendTrimmed(line, model, sampleField());
+}
+
 QString listLine(records::RecordView model)
 {
-    return listLine(model.text(QStringLiteral("txtAnalisi")), model.text(QStringLiteral("txtCampione")));
+    QByteArray line;
+    appendLine(line, model);
+    return text::fromCp1252(line);
 }
 
 lists::LineOf lineOf()
@@ -26,17 +51,22 @@ lists::LineOf lineOf()
     return [](records::RecordView model) { return listLine(model); };
 }
 
-QStringList buildList(const QString &path)
+lists::Lines modelList(const QString &path)
 {
-    QStringList lines;
+    lists::Lines lines;
     try {
-        lists::collectLines(path, records::model(), lineOf(),
-                            [](records::RecordView r) { return !text::isBlank(r.text(QStringLiteral("txtAnalisi"))); },
-                            lines);
+        lists::collectLines(
+            path, records::model(), [](records::RecordView r, QByteArray &line) { appendLine(line, r); },
+            [](records::RecordView r) { return !text::trimBytes(r.stored(nameField())).isEmpty(); }, lines);
     } catch (const std::exception &) {
         // What was read so far stays listed.
     }
     return lines;
+}
+
+QStringList buildList(const QString &path)
+{
+    return modelList(path).texts();
 }
 
 QStringList importedFields()

@@ -20,12 +20,15 @@ inline const QString kSampleColumn = QStringLiteral("  Campione: ");
 // Name trimmed and padded or cut to 40 characters, "  Campione: ", sample trimmed.
 QString listLine(const QString &name, const QString &sample);
 QString listLine(records::RecordView model);
+// The same line added to `line` as bytes (see lists::Lines).
+void appendLine(QByteArray &line, records::RecordView model);
 // The same, for lists::lastRecordOfLine.
 lists::LineOf lineOf();
 
 // Lines of the models whose name is not blank, in file order. A failing archive gives
 // the lines read up to the failure.
-QStringList buildList(const QString &path);
+lists::Lines modelList(const QString &path);
+QStringList buildList(const QString &path); // as strings
 
 // The fields an import writes into a test report, in record order: every text field of
 // the model (the attachments stay with the model).

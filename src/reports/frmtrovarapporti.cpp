@@ -17,7 +17,7 @@ ListWindow::Description withOutOfLimit(ListWindow::Description d, const TfrmTrov
         reports::ReportFilters filters;
         for (const auto &[field, text] : typed)
             filters.set(field, text);
-        return reports::searchLines(archivePath, filters, window->chkFuoriLimite->isChecked());
+        return reports::searchList(archivePath, filters, window->chkFuoriLimite->isChecked());
     };
     d.roomBelowFilters = 34; // the check box's row
     return d;

@@ -10,18 +10,17 @@ const documents::Lists &documentLists()
     return lists;
 }
 
-QStringList searchLines(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly)
+lists::Lines searchList(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly)
 {
     if (!outOfLimitOnly)
-        return documentLists().search(archivePath, filters);
-    QStringList lines;
+        return documentLists().searchList(archivePath, filters);
+    lists::Lines lines;
     // The typed filters first: they cost less than judging thirty rows.
-    lists::collectLines(archivePath, records::report(), lineOf(),
-                        [&filters](records::RecordView report) {
-                            return filters.matches(report) && hasOutOfLimit(report);
-                        },
-                        lines);
-    lists::sortLines(lines);
+    lists::collectLines(
+        archivePath, records::report(),
+        [](records::RecordView report, QByteArray &line) { documentLists().appendLine(line, report); },
+        [&filters](records::RecordView report) { return filters.matches(report) && hasOutOfLimit(report); }, lines);
+    lines.sort();
     return lines;
 }
 

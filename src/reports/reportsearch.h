@@ -41,8 +41,13 @@ inline QStringList searchLines(const QString &archivePath, const ReportFilters &
 }
 
 // The same list, only with the reports that hold at least one result out of its limit
-// when outOfLimitOnly: the filters and that condition together.
-QStringList searchLines(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly);
+// when outOfLimitOnly: the filters and that condition together. As the window keeps it
+// (bytes, see lists::Lines), and as strings.
+lists::Lines searchList(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly);
+inline QStringList searchLines(const QString &archivePath, const lists::Filters &filters, bool outOfLimitOnly)
+{
+    return searchList(archivePath, filters, outOfLimitOnly).texts();
+}
 
 // The reports not yet delivered, in list order. A failure part way keeps the lines read
 // so far in `lines` (sorted) and throws ArchiveError.

@@ -14,21 +14,26 @@ Lists::Lists(const records::Layout &layout)
 {
 }
 
-QString Lists::line(records::RecordView document) const
+void Lists::appendLine(QByteArray &line, records::RecordView document) const
 {
     // Certificate fields come back as stored, blanks and all: trim every one.
-    QString line;
-    line.reserve(kFixedLineWidth + 120);
     lists::appendColumn(line, document, m_client, 30);
-    line += u"  N. ";
+    lists::appendBytes(line, "  N. ");
     lists::appendColumn(line, document, m_number, 12);
-    line += u"  Data: ";
+    lists::appendBytes(line, "  Data: ");
     lists::appendColumn(line, document, m_date, 10);
-    line += u"  ";
+    lists::appendBytes(line, "  ");
     lists::appendColumn(line, document, m_analysis, 35);
-    line += u"  Campione: ";
-    document.appendTrimmed(m_sample, line);
-    return line;
+    lists::appendBytes(line, "  Campione: ");
+    lists::appendTrimmed(line, document, m_sample);
+}
+
+QString Lists::line(records::RecordView document) const
+{
+    QByteArray line;
+    line.reserve(kFixedLineWidth + 120);
+    appendLine(line, document);
+    return text::fromCp1252(line);
 }
 
 lists::LineOf Lists::lineOf() const
@@ -38,28 +43,48 @@ lists::LineOf Lists::lineOf() const
 
 bool Lists::undelivered(records::RecordView document) const
 {
-    return text::trim(document.text(m_delivered)) == records::kNo;
+    return text::trimBytes(document.stored(m_delivered)) == QByteArrayView("No");
+}
+
+lists::Lines Lists::searchList(const QString &archivePath, const lists::Filters &filters) const
+{
+    lists::Lines lines;
+    lists::collectLines(
+        archivePath, *m_layout, [this](records::RecordView document, QByteArray &line) { appendLine(line, document); },
+        [&filters](records::RecordView document) { return filters.matches(document); }, lines);
+    lines.sort();
+    return lines;
+}
+
+void Lists::undeliveredList(const QString &archivePath, lists::Lines &lines) const
+{
+    try {
+        lists::collectLines(
+            archivePath, *m_layout,
+            [this](records::RecordView document, QByteArray &line) { appendLine(line, document); },
+            [this](records::RecordView document) { return undelivered(document); }, lines);
+    } catch (const ArchiveError &) {
+        lines.sort();
+        throw;
+    }
+    lines.sort();
 }
 
 QStringList Lists::search(const QString &archivePath, const lists::Filters &filters) const
 {
-    QStringList lines;
-    lists::collectLines(archivePath, *m_layout, lineOf(),
-                        [&filters](records::RecordView document) { return filters.matches(document); }, lines);
-    lists::sortLines(lines);
-    return lines;
+    return searchList(archivePath, filters).texts();
 }
 
 void Lists::undeliveredLines(const QString &archivePath, QStringList &lines) const
 {
+    lists::Lines found;
     try {
-        lists::collectLines(archivePath, *m_layout, lineOf(),
-                            [this](records::RecordView document) { return undelivered(document); }, lines);
+        undeliveredList(archivePath, found);
     } catch (const ArchiveError &) {
-        lists::sortLines(lines);
+        lines = found.texts();
         throw;
     }
-    lists::sortLines(lines);
+    lines = found.texts();
 }
 
 } // namespace documents

@@ -52,6 +52,8 @@ public:
     const records::Layout &layout() const { return *m_layout; }
 
     QString line(records::RecordView document) const;
+    // The same line added to `line` as bytes (see lists::Lines).
+    void appendLine(QByteArray &line, records::RecordView document) const;
     // The line a record shows, for lists::lastRecordOfLine (it refers to this object).
     lists::LineOf lineOf() const;
     // Still to be handed to the client: the delivered flag, trimmed, is exactly "No". An
@@ -60,9 +62,12 @@ public:
 
     // The list of a search: every record the filters let through, in list order. Opens
     // (creating it when missing) and closes the archive; throws ArchiveError.
-    QStringList search(const QString &archivePath, const lists::Filters &filters) const;
+    lists::Lines searchList(const QString &archivePath, const lists::Filters &filters) const;
     // The documents not yet delivered, in list order. A failure part way keeps the lines
     // read so far in `lines` (sorted) and throws ArchiveError.
+    void undeliveredList(const QString &archivePath, lists::Lines &lines) const;
+    // The two lists as strings.
+    QStringList search(const QString &archivePath, const lists::Filters &filters) const;
     void undeliveredLines(const QString &archivePath, QStringList &lines) const;
 
 private:

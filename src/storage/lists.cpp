@@ -4,11 +4,17 @@
 #include "storage/textcodec.h"
 
 #include <QVarLengthArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <numeric>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace lists {
 
@@ -46,11 +52,190 @@ void sortLines(QStringList &lines)
     lines.swap(sorted);
 }
 
-void appendColumn(QString &line, records::RecordView record, int field, int width)
+namespace {
+
+// Each byte's place in the order of lineLess: the character it decodes to, a-z folded to
+// A-Z, ranked among the characters of all 256 bytes. The ranks keep the order of the
+// characters, so comparing the ranks of two lines' bytes compares the lines.
+const std::array<quint8, 256> &ranks()
 {
+    static const std::array<quint8, 256> table = [] {
+        std::array<char, 256> bytes;
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = char(b);
+        std::array<char16_t, 256> folded;
+        text::decodeCp1252(QByteArrayView(bytes.data(), 256), folded.data());
+        for (char16_t &c : folded)
+            if (c >= u'a' && c <= u'z')
+                c -= 32;
+        std::array<char16_t, 256> sorted = folded;
+        std::sort(sorted.begin(), sorted.end());
+        const auto end = std::unique(sorted.begin(), sorted.end());
+        std::array<quint8, 256> rank;
+        for (int b = 0; b < 256; ++b)
+            rank[b] = quint8(std::lower_bound(sorted.begin(), end, folded[b]) - sorted.begin());
+        return rank;
+    }();
+    return table;
+}
+
+// Eight characters of a line from `from` on as one number that orders as they do: their
+// ranks, the first one highest; a line that ends early is filled with the lowest rank.
+quint64 packedRanks(QByteArrayView line, qsizetype from, const std::array<quint8, 256> &rank)
+{
+    quint64 key = 0;
+    for (qsizetype i = from; i < from + 8; ++i)
+        key = key << 8 | (i < line.size() ? rank[static_cast<unsigned char>(line[i])] : 0);
+    return key;
+}
+
+} // namespace
+
+QString Lines::text(qsizetype line) const
+{
+    const QByteArrayView b = bytes(line);
+    return text::fromCp1252(b.data(), b.size());
+}
+
+QStringList Lines::texts() const
+{
+    QStringList out;
+    out.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        out.append(text(i));
+    return out;
+}
+
+void Lines::append(QByteArrayView line)
+{
+    m_spans.append({m_bytes.size(), line.size()});
+    appendBytes(m_bytes, line);
+    m_longest = std::max(m_longest, line.size());
+}
+
+void Lines::append(Lines &&more)
+{
+    if (isEmpty()) {
+        std::swap(*this, more);
+        return;
+    }
+    const qsizetype offset = m_bytes.size();
+    m_bytes.append(more.m_bytes);
+    m_spans.reserve(m_spans.size() + more.m_spans.size());
+    for (const Span &s : std::as_const(more.m_spans))
+        m_spans.append({s.start + offset, s.size});
+    m_longest = std::max(m_longest, more.m_longest);
+    more.clear();
+}
+
+void Lines::clear()
+{
+    m_bytes.clear();
+    m_spans.clear();
+    m_longest = 0;
+}
+
+void Lines::sort()
+{
+    // The first sixteen characters of each line as two numbers settle most comparisons;
+    // lines alike that far are compared on from where their bytes first differ, and
+    // equal lines by the order they came in.
+    const std::array<quint8, 256> &rank = ranks();
+    struct Key {
+        quint64 head, next;
+        qsizetype start;
+        qint32 size, line;
+    };
+    std::vector<Key> keys(static_cast<size_t>(size()));
+    const auto makeKeys = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            const QByteArrayView b = bytes(i);
+            keys[size_t(i)] = {packedRanks(b, 0, rank), packedRanks(b, 8, rank), m_spans.at(i).start, qint32(b.size()),
+                               qint32(i)};
+        }
+    };
+    const char *const all = m_bytes.constData();
+    const auto less = [&rank, all](const Key &x, const Key &y) {
+        if (x.head != y.head)
+            return x.head < y.head;
+        if (x.next != y.next)
+            return x.next < y.next;
+        const unsigned char *a = reinterpret_cast<const unsigned char *>(all + x.start);
+        const unsigned char *b = reinterpret_cast<const unsigned char *>(all + y.start);
+        const qint32 n = std::min(x.size, y.size);
+        qint32 i = 16;
+        while (i < n) {
+            // Equal bytes eight at a time; where they differ, the ranks of the first
+            // differing byte (a letter against its other case ranks the same: go on).
+            for (; i + 8 <= n; i += 8) {
+                quint64 wa, wb;
+                std::memcpy(&wa, a + i, 8);
+                std::memcpy(&wb, b + i, 8);
+                if (wa != wb) {
+                    i += std::countr_zero(qFromLittleEndian(wa) ^ qFromLittleEndian(wb)) / 8;
+                    break;
+                }
+            }
+            while (i < n && a[i] == b[i])
+                ++i;
+            if (i == n)
+                break;
+            if (rank[a[i]] != rank[b[i]])
+                return rank[a[i]] < rank[b[i]];
+            ++i;
+        }
+        if (x.size != y.size)
+            return x.size < y.size;
+        return x.line < y.line;
+    };
+    // A long list in two halves at once, one on another core, then merged.
+    const qsizetype half = size() / 2;
+    const auto middle = keys.begin() + std::ptrdiff_t(half);
+    std::thread other;
+    if (size() >= 20000 && std::thread::hardware_concurrency() >= 2) {
+        try {
+            other = std::thread([&] {
+                makeKeys(half, size());
+                std::sort(middle, keys.end(), less);
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had: all on this one.
+        }
+    }
+    if (other.joinable()) {
+        makeKeys(0, half);
+        std::sort(keys.begin(), middle, less);
+        other.join();
+        std::inplace_merge(keys.begin(), middle, keys.end(), less);
+    } else {
+        makeKeys(0, size());
+        std::sort(keys.begin(), keys.end(), less);
+    }
+    QList<Span> sorted;
+    sorted.reserve(m_spans.size());
+    for (const Key &k : keys)
+        sorted.append({k.start, k.size});
+    m_spans.swap(sorted);
+}
+
+void appendBytes(QByteArray &line, QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
     const qsizetype start = line.size();
-    record.appendTrimmed(field, line);
-    line.resize(start + width, u' ');
+    line.resize(start + bytes.size());
+    std::memcpy(line.data() + start, bytes.data(), size_t(bytes.size()));
+}
+
+void appendColumn(QByteArray &line, records::RecordView record, int field, int width)
+{
+    const QByteArrayView text = text::trimBytes(record.stored(field));
+    const qsizetype start = line.size();
+    const qsizetype kept = std::min<qsizetype>(text.size(), width);
+    line.resize(start + width);
+    char *at = line.data() + start;
+    std::memcpy(at, text.data(), size_t(kept));
+    std::memset(at + kept, ' ', size_t(width - kept));
 }
 
 QString countLine(qsizetype count)
@@ -105,26 +290,45 @@ bool Filters::matches(records::RecordView record) const
     return true;
 }
 
-void collectLines(const QString &archivePath, const records::Layout &layout, const LineOf &lineOf,
-                  const Keep &keep, QStringList &lines)
+namespace {
+
+// The lines of each part of the archive, joined in file order up to the first failure.
+template <class List, class Add>
+void collect(const QString &archivePath, const records::Layout &layout, const Keep &keep, List &lines, Add add)
 {
     lines.clear();
-    std::array<QStringList, archive::kMaxScanParts> parts;
+    std::array<List, archive::kMaxScanParts> parts;
     const archive::PartErrors errors =
         archive::scanParts(archivePath, layout.size(), [&](int part, int, QByteArrayView bytes) {
             const records::RecordView r(layout, bytes.data());
             if (!keep || keep(r))
-                parts[part].append(lineOf(r));
+                add(part, r, parts[part]);
         });
-    // The parts in file order, up to the first failure.
     for (int p = 0; p < archive::kMaxScanParts; ++p) {
         if (lines.isEmpty())
-            lines.swap(parts[p]);
+            std::swap(lines, parts[p]);
         else
             lines.append(std::move(parts[p]));
         if (errors[p])
             std::rethrow_exception(errors[p]);
     }
+}
+
+} // namespace
+
+void collectLines(const QString &archivePath, const records::Layout &layout, const LineOf &lineOf,
+                  const Keep &keep, QStringList &lines)
+{
+    collect(archivePath, layout, keep, lines,
+            [&](int, records::RecordView r, QStringList &part) { part.append(lineOf(r)); });
+}
+
+void collectLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
+                  const Keep &keep, Lines &lines)
+{
+    collect(archivePath, layout, keep, lines, [&](int, records::RecordView r, Lines &into) {
+        into.appendMade([&](QByteArray &bytes) { lineOf(r, bytes); });
+    });
 }
 
 std::optional<Found> lastRecordOfLine(const QString &archivePath, const records::Layout &layout,
@@ -155,12 +359,38 @@ std::optional<Found> lastRecordOfLine(const QString &archivePath, const records:
 
 int QuickFind::find(const QStringList &lines, int selected, const QString &typed)
 {
-    const int n = int(lines.size());
+    const QString wanted = text::lowerAscii(typed);
+    return step(int(lines.size()), selected, wanted,
+                [&](int i) { return text::lowerAscii(lines[i]).contains(wanted); });
+}
+
+int QuickFind::findIn(const Lines &lines, int selected, const QString &typed)
+{
+    // On the bytes, as the filters are (see Filters::matches): a text with a character
+    // outside the code page is in no line.
+    const QString wanted = text::lowerAscii(typed);
+    const std::optional<QByteArray> bytes = text::toCp1252Exact(wanted);
+    QVarLengthArray<char, 1024> folded;
+    return step(int(lines.size()), selected, wanted, [&](int i) {
+        if (!bytes)
+            return false;
+        const QByteArrayView line = lines.bytes(i);
+        if (line.size() < bytes->size())
+            return false;
+        folded.resize(line.size());
+        for (qsizetype k = 0; k < line.size(); ++k)
+            folded[k] = kFoldAscii[static_cast<unsigned char>(line[k])];
+        return std::string_view(folded.constData(), size_t(folded.size()))
+                   .find(std::string_view(bytes->constData(), size_t(bytes->size())))
+            != std::string_view::npos;
+    });
+}
+
+int QuickFind::step(int n, int selected, const QString &wanted, const std::function<bool(int)> &hit)
+{
     if (n == 0)
         return -1;
     const int start = selected >= 0 && selected < n ? selected : 0;
-    const QString wanted = text::lowerAscii(typed);
-    auto hit = [&](int i) { return text::lowerAscii(lines[i]).contains(wanted); };
 
     int found = start;
     if (!wanted.isEmpty()) {

@@ -8,6 +8,8 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace spreadsheet {
 
@@ -83,46 +85,324 @@ void Grid::setCell(int row, int column, const QString &text)
         m_ends[base + c] = quint32(qint64(m_ends[base + c]) + delta);
 }
 
+void Grid::append(Grid &&more)
+{
+    if (more.m_rows.isEmpty())
+        return;
+    if (m_rows.isEmpty()) {
+        std::swap(*this, more);
+        return;
+    }
+    m_rows.append(std::move(more.m_rows));
+    m_ends.append(std::move(more.m_ends));
+    m_filled = more.m_filled;
+    more.clear();
+}
+
+// ---- Rows kept as stored bytes -----------------------------------------------------------
+
+void ArchiveGrid::reserve(int rows, qsizetype bytes)
+{
+    m_rowStarts.reserve(m_rowStarts.size() + rows);
+    m_sizes.reserve(m_sizes.size() + qsizetype(rows) * m_columns);
+    if (m_blocks.isEmpty())
+        m_blocks.append(QByteArray());
+    m_blocks.last().reserve(m_blocks.last().size() + bytes);
+}
+
+void ArchiveGrid::clear()
+{
+    m_blocks.clear();
+    m_rowStarts.clear();
+    m_sizes.clear();
+    m_set.clear();
+    m_filled = 0;
+}
+
+void ArchiveGrid::appendRow()
+{
+    if (m_blocks.isEmpty())
+        m_blocks.append(QByteArray());
+    m_rowStarts.append(quint64(m_blocks.size() - 1) << kBlockShift | quint64(m_blocks.last().size()));
+    m_sizes.resize(m_sizes.size() + m_columns, 0);
+    m_filled = 0;
+}
+
+void ArchiveGrid::appendCell(QByteArrayView bytes)
+{
+    if (m_rowStarts.isEmpty() || m_filled >= m_columns)
+        return;
+    const qint64 at = qint64(m_rowStarts.size() - 1) * m_columns + m_filled;
+    if (bytes.size() > kLongest) {
+        m_set.insert(at, text::fromCp1252(bytes.data(), bytes.size()));
+    } else if (!bytes.isEmpty()) {
+        // Into the room made for the rows, without the checks of an insertion.
+        QByteArray &block = m_blocks.last();
+        const qsizetype end = block.size();
+        block.resize(end + bytes.size());
+        std::memcpy(block.data() + end, bytes.data(), size_t(bytes.size()));
+        m_sizes[at] = quint16(bytes.size());
+    }
+    ++m_filled;
+}
+
+void ArchiveGrid::appendRow(std::span<const QByteArrayView> cells)
+{
+    // The row's bytes in one go, for the hundred thousand rows of a big archive.
+    appendRow();
+    const qsizetype n = std::min<qsizetype>(qsizetype(cells.size()), m_columns);
+    qsizetype bytes = 0;
+    for (qsizetype c = 0; c < n; ++c)
+        if (cells[c].size() <= kLongest)
+            bytes += cells[c].size();
+    QByteArray &block = m_blocks.last();
+    qsizetype end = block.size();
+    block.resize(end + bytes);
+    char *to = block.data();
+    quint16 *sizes = m_sizes.data() + (m_sizes.size() - m_columns);
+    for (qsizetype c = 0; c < n; ++c) {
+        const QByteArrayView cell = cells[c];
+        if (cell.size() > kLongest) {
+            m_set.insert(qint64(m_rowStarts.size() - 1) * m_columns + c, text::fromCp1252(cell.data(), cell.size()));
+            continue;
+        }
+        if (!cell.isEmpty())
+            std::memcpy(to + end, cell.data(), size_t(cell.size()));
+        end += cell.size();
+        sizes[c] = quint16(cell.size());
+    }
+    m_filled = int(n);
+}
+
+void ArchiveGrid::append(ArchiveGrid &&more)
+{
+    if (more.m_rowStarts.isEmpty())
+        return;
+    if (m_rowStarts.isEmpty() && m_set.isEmpty()) {
+        std::swap(*this, more);
+        return;
+    }
+    const quint64 blocksBefore = quint64(m_blocks.size()) << kBlockShift;
+    const qint64 cellsBefore = qint64(m_rowStarts.size()) * m_columns;
+    m_blocks.append(std::move(more.m_blocks));
+    m_rowStarts.reserve(m_rowStarts.size() + more.m_rowStarts.size());
+    for (const quint64 start : std::as_const(more.m_rowStarts))
+        m_rowStarts.append(start + blocksBefore);
+    m_sizes.append(more.m_sizes);
+    for (auto it = more.m_set.cbegin(); it != more.m_set.cend(); ++it)
+        m_set.insert(it.key() + cellsBefore, it.value());
+    m_filled = more.m_filled;
+    more.clear();
+}
+
+QByteArrayView ArchiveGrid::stored(int row, int column) const
+{
+    const qsizetype base = qsizetype(row) * m_columns;
+    const quint64 start = m_rowStarts[row];
+    qsizetype at = qsizetype(start & ((quint64(1) << kBlockShift) - 1));
+    for (int c = 0; c < column; ++c)
+        at += m_sizes[base + c];
+    return QByteArrayView(m_blocks[qsizetype(start >> kBlockShift)].constData() + at, m_sizes[base + column]);
+}
+
+QStringView ArchiveGrid::cell(int row, int column, QString &room) const
+{
+    if (row < 0 || row >= m_rowStarts.size() || column < 0 || column >= m_columns)
+        return {};
+    if (!m_set.isEmpty()) {
+        const auto it = m_set.constFind(qint64(row) * m_columns + column);
+        if (it != m_set.cend())
+            return *it;
+    }
+    const QByteArrayView bytes = stored(row, column);
+    room.resize(bytes.size());
+    text::decodeCp1252(bytes, reinterpret_cast<char16_t *>(room.data()));
+    return room;
+}
+
+QString ArchiveGrid::cell(int row, int column) const
+{
+    QString room;
+    const QStringView text = cell(row, column, room);
+    return text.data() == room.constData() ? room : text.toString();
+}
+
+void ArchiveGrid::setCell(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= m_rowStarts.size() || column < 0 || column >= m_columns)
+        return;
+    m_set.insert(qint64(row) * m_columns + column, text);
+}
+
 // ---- Filling from an archive -------------------------------------------------------------
 
-bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const QString &archivePath)
+namespace {
+
+void addRow(Grid &grid, std::span<const QByteArrayView> cells, QVarLengthArray<char16_t, 1024> &room)
 {
-    // Field indexes once; an unknown name reads as empty.
+    grid.appendRow();
+    for (const QByteArrayView bytes : cells) {
+        room.resize(bytes.size());
+        text::decodeCp1252(bytes, room.data());
+        grid.appendCell(QStringView(room.constData(), room.size()));
+    }
+}
+
+void addRow(ArchiveGrid &grid, std::span<const QByteArrayView> cells, QVarLengthArray<char16_t, 1024> &)
+{
+    grid.appendRow(cells);
+}
+
+// Room for the rows of a part: the bytes too, as many as the fields can hold, so that
+// they never move while the rows come in.
+void reserveRows(Grid &grid, int rows, qsizetype)
+{
+    grid.reserve(rows);
+}
+
+void reserveRows(ArchiveGrid &grid, int rows, qsizetype rowBytes)
+{
+    grid.reserve(rows, rows * rowBytes);
+}
+
+// Each record's cells as the bytes they decode from: the fields, the standard conversion
+// giving their bytes trimmed (certificates: as stored), joined with one blank and
+// trimmed. The code page has a character for each byte and a byte for each of its
+// characters, and its characters of code 32 or less are the bytes of 32 or less, so the
+// bytes decode to what joining and trimming the decoded texts gives.
+template <class Rows>
+bool fillRows(Rows &grid, const Sheet &sheet, const records::Layout &layout, const QString &archivePath)
+{
+    // Field indexes once; an unknown name reads as empty. The most bytes a row can take.
     QList<QList<int>> sources;
+    qsizetype rowBytes = 0;
     for (const Column &c : sheet.columns) {
         QList<int> fields;
-        for (const QString &name : c.fields)
+        for (const QString &name : c.fields) {
             fields.append(layout.indexOf(name));
+            if (fields.last() >= 0)
+                rowBytes += layout.fields().at(fields.last()).capacity + 1;
+            rowBytes += 1;
+        }
         sources.append(fields);
     }
     try {
-        grid.reserve(grid.rowCount() + archive::count(archivePath, layout.size()));
-        QVarLengthArray<char16_t, 1024> joined; // one cell at a time, in the room of the last
-        // Under the read lock: a record another station is writing never reaches the file.
-        archive::scan(archivePath, layout.size(), [&](int, QByteArrayView bytes) {
-            const records::RecordView record(layout, bytes.data());
-            grid.appendRow();
-            for (const QList<int> &fields : std::as_const(sources)) {
-                joined.clear();
-                for (int k = 0; k < fields.size(); ++k) {
-                    if (k > 0)
-                        joined.append(u' ');
-                    if (fields[k] >= 0)
-                        record.appendText(fields[k], joined);
+        // Under the archive's read lock, held across both parts: a record another station
+        // is writing never reaches the grid, nor the file written from it.
+        RecordFile lock(archivePath, layout.size());
+        lock.open();
+        lock.lock(RecordFile::Lock::Read, true);
+        const int count = lock.count();
+        std::array<Rows, archive::kMaxScanParts> parts;
+        for (int p = 0; p < archive::kMaxScanParts; ++p) {
+            parts[p] = Rows(grid.columnCount());
+            reserveRows(parts[p], count / archive::kMaxScanParts + 1, rowBytes);
+        }
+        // Per part: the cells of the record at hand, and the joined ones' bytes.
+        std::array<QVarLengthArray<QByteArrayView, 64>, archive::kMaxScanParts> cells;
+        std::array<QVarLengthArray<char, 4096>, archive::kMaxScanParts> joined;
+        std::array<QVarLengthArray<char16_t, 1024>, archive::kMaxScanParts> rooms;
+        const archive::PartErrors errors =
+            archive::scanParts(archivePath, layout.size(), [&](int part, int, QByteArrayView bytes) {
+                const records::RecordView record(layout, bytes.data());
+                QVarLengthArray<QByteArrayView, 64> &row = cells[part];
+                QVarLengthArray<char, 4096> &together = joined[part];
+                row.clear();
+                together.clear();
+                // Joined cells go one after the other into `together`, which must not move
+                // while the row is made: its room is that of every field.
+                together.reserve(rowBytes);
+                for (const QList<int> &fields : std::as_const(sources)) {
+                    if (fields.size() == 1) {
+                        row.append(fields[0] >= 0 ? text::trimBytes(record.stored(fields[0])) : QByteArrayView());
+                        continue;
+                    }
+                    const qsizetype from = together.size();
+                    for (qsizetype k = 0; k < fields.size(); ++k) {
+                        if (k > 0)
+                            together.append(' ');
+                        if (fields[k] >= 0) {
+                            const QByteArrayView stored = record.stored(fields[k]);
+                            together.append(stored.data(), stored.size());
+                        }
+                    }
+                    row.append(text::trimBytes(QByteArrayView(together.constData() + from, together.size() - from)));
                 }
-                grid.appendCell(text::trimView(QStringView(joined.constData(), joined.size())));
-            }
-        }, archive::ScanLock::Held);
+                addRow(parts[part], row, rooms[part]);
+            });
+        // The parts in file order, up to the first failure.
+        for (int p = 0; p < archive::kMaxScanParts; ++p) {
+            grid.append(std::move(parts[p]));
+            if (errors[p])
+                return false;
+        }
         return true;
     } catch (const std::exception &) {
         return false;
     }
 }
 
-// ---- Model -------------------------------------------------------------------------------
+} // namespace
+
+bool fill(Grid &grid, const Sheet &sheet, const records::Layout &layout, const QString &archivePath)
+{
+    return fillRows(grid, sheet, layout, archivePath);
+}
+
+bool fill(ArchiveGrid &grid, const Sheet &sheet, const records::Layout &layout, const QString &archivePath)
+{
+    return fillRows(grid, sheet, layout, archivePath);
+}
+
+// ---- Models ------------------------------------------------------------------------------
+
+SheetModel::SheetModel(const Sheet &sheet, QObject *parent) : QAbstractTableModel(parent), m_sheet(sheet) {}
+
+int SheetModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows();
+}
+
+int SheetModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_sheet.columns.size()) + 1;
+}
+
+QVariant SheetModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole))
+        return {};
+    if (index.column() == 0)
+        return QString::number(index.row() + 1);
+    return text(index.row(), index.column() - 1);
+}
+
+QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > m_sheet.columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section == 0 ? kNumberHeading : m_sheet.columns[section - 1].heading;
+}
+
+Qt::ItemFlags SheetModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() > 0 && m_editable.contains(index.column()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool SheetModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    setText(index.row(), index.column() - 1, value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
 
 GridModel::GridModel(const Sheet &sheet, QObject *parent)
-    : QAbstractTableModel(parent), m_sheet(sheet), m_grid(int(sheet.columns.size()))
+    : SheetModel(sheet, parent), m_grid(int(sheet.columns.size()))
 {
 }
 
@@ -133,47 +413,16 @@ void GridModel::setGrid(Grid grid)
     endResetModel();
 }
 
-int GridModel::rowCount(const QModelIndex &parent) const
+ArchiveGridModel::ArchiveGridModel(const Sheet &sheet, QObject *parent)
+    : SheetModel(sheet, parent), m_grid(int(sheet.columns.size()))
 {
-    return parent.isValid() ? 0 : m_grid.rowCount();
 }
 
-int GridModel::columnCount(const QModelIndex &parent) const
+void ArchiveGridModel::setGrid(ArchiveGrid grid)
 {
-    return parent.isValid() ? 0 : int(m_sheet.columns.size()) + 1;
-}
-
-QVariant GridModel::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole))
-        return {};
-    if (index.column() == 0)
-        return QString::number(index.row() + 1);
-    return m_grid.cell(index.row(), index.column() - 1).toString();
-}
-
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > m_sheet.columns.size())
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return section == 0 ? kNumberHeading : m_sheet.columns[section - 1].heading;
-}
-
-Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
-{
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() > 0 && m_editable.contains(index.column()))
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
-{
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
-        return false;
-    m_grid.setCell(index.row(), index.column() - 1, value.toString());
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    return true;
+    beginResetModel();
+    m_grid = std::move(grid);
+    endResetModel();
 }
 
 // ---- Writing -----------------------------------------------------------------------------
@@ -307,18 +556,32 @@ QByteArray encodeCell(QStringView text)
     return out;
 }
 
-bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
+namespace {
+
+QStringView cellOf(const Grid &grid, int row, int column, QString &)
+{
+    return grid.cell(row, column);
+}
+
+QStringView cellOf(const ArchiveGrid &grid, int row, int column, QString &room)
+{
+    return grid.cell(row, column, room);
+}
+
+template <class Rows>
+bool writeRows(QIODevice &device, const Sheet &sheet, const Rows &grid)
 {
     // Streamed through a bounded buffer: the grid is the only copy of the data.
     QByteArray buffer = head(sheet);
     buffer.reserve(kChunk + 4096);
+    QString room; // a cell decoded, in the room of the last
     const int columns = int(sheet.columns.size());
     for (int r = 0; r < grid.rowCount(); ++r) {
         buffer += "<tr>";
         for (int c = 0; c < columns; ++c) {
             // Marked as text for both spreadsheet programs, so that "00100" stays 00100.
             buffer += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
-            appendEncoded(buffer, text::trimView(grid.cell(r, c)));
+            appendEncoded(buffer, text::trimView(cellOf(grid, r, c, room)));
             buffer += "</td>";
         }
         buffer += "</tr>";
@@ -329,7 +592,24 @@ bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
     return flushTo(device, buffer);
 }
 
+} // namespace
+
+bool write(QIODevice &device, const Sheet &sheet, const Grid &grid)
+{
+    return writeRows(device, sheet, grid);
+}
+
+bool write(QIODevice &device, const Sheet &sheet, const ArchiveGrid &grid)
+{
+    return writeRows(device, sheet, grid);
+}
+
 bool save(const QString &path, const Sheet &sheet, const Grid &grid)
+{
+    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); });
+}
+
+bool save(const QString &path, const Sheet &sheet, const ArchiveGrid &grid)
 {
     return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); });
 }

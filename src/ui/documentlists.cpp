@@ -29,7 +29,7 @@ ListWindow::Description search(ListWindow::Description d, ListWindow *window, co
         lists::Filters chosen(lists.layout());
         for (const auto &[field, text] : typed)
             chosen.set(field, text);
-        return lists.search(archivePath, chosen);
+        return lists.searchList(archivePath, chosen);
     };
     // Only the card that asked takes the document.
     d.take = [window, tag, show = std::move(show)](const lists::Found &found) {
@@ -45,9 +45,9 @@ ListWindow::Description undelivered(ListWindow::Description d, const documents::
     choosing(d, lists, archivePath);
     d.chooseText = QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda");
     d.lines = [&lists, archivePath] {
-        QStringList lines;
+        lists::Lines lines;
         try {
-            lists.undeliveredLines(archivePath, lines);
+            lists.undeliveredList(archivePath, lines);
         } catch (const std::exception &) {
         }
         return lines;

@@ -22,7 +22,7 @@ const QColor kLightGrey(0xE4, 0xE7, 0xEB);
 } // namespace
 
 ExportWindow::ExportWindow(QWidget *owner, const Setup &setup)
-    : QDialog(owner), m_setup(setup), m_model(new spreadsheet::GridModel(*setup.sheet, this)),
+    : QDialog(owner), m_setup(setup), m_model(new spreadsheet::ArchiveGridModel(*setup.sheet, this)),
       m_hints(new HintLine(this))
 {
     setObjectName(setup.objectName);
@@ -142,7 +142,7 @@ void ExportWindow::fillGrid()
 {
     // A reading failure keeps what was read on screen; Esporta then refuses to write it,
     // so that an archive that could not be read never replaces an earlier export.
-    spreadsheet::Grid grid(int(m_setup.sheet->columns.size()));
+    spreadsheet::ArchiveGrid grid(int(m_setup.sheet->columns.size()));
     m_readFailed = !spreadsheet::fill(grid, *m_setup.sheet, *m_setup.layout, m_setup.archivePath);
     m_model->setGrid(std::move(grid));
 }

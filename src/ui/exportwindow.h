@@ -51,7 +51,7 @@ public:
     void cmdEsportaClick();
     void cmdGuidaClick();
     QString exportPath() const;
-    spreadsheet::GridModel *model() const { return m_model; }
+    spreadsheet::ArchiveGridModel *model() const { return m_model; }
 
     QTableView *grdRecords;
     QToolButton *cmdEsporta;
@@ -69,7 +69,7 @@ private:
     void fillGrid();
 
     Setup m_setup;
-    spreadsheet::GridModel *m_model;
+    spreadsheet::ArchiveGridModel *m_model;
     HintLine *m_hints;
     bool m_filled = false;
     bool m_readFailed = false; // the archive could not be read whole

@@ -4,16 +4,15 @@
 #include "storage/textcodec.h"
 #include "ui/card.h"
 #include "ui/inputrules.h"
+#include "ui/linelist.h"
 #include "ui/listing.h"
 #include "ui/seams.h"
 #include "ui/widgets.h"
 
-#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -102,12 +101,12 @@ ListWindow::ListWindow(QWidget *owner, Description description) : QDialog(owner)
     if (panAvvio) {
         panContainer->hide();
     } else if (m_d.lines) {
-        QStringList lines;
+        lists::Lines lines;
         try {
             lines = m_d.lines();
         } catch (const std::exception &) {
         }
-        setLines(lines);
+        setLines(std::move(lines));
     }
 }
 
@@ -276,15 +275,13 @@ void ListWindow::buildList(QWidget *page)
     rules::enterMoves(txtTrova, [this] { return btnTrova; });
 
     const int bottomRow = h - 46;
-    lstRecords = new QListWidget(page);
+    lstRecords = new LineList(page);
     lstRecords->setObjectName(QStringLiteral("lstRecords"));
     lstRecords->setGeometry(left, top + 44, right - left, bottomRow - 12 - (top + 44));
     lstRecords->setFont(QFont(QStringLiteral("Courier New"), 12));
-    lstRecords->setStyleSheet(QStringLiteral("QListWidget { color: black; background: white; }"));
+    lstRecords->setStyleSheet(QStringLiteral("QListView { color: black; background: white; }"));
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstRecords->setUniformItemSizes(true);
     lstRecords->setAccessibleName(m_d.listName);
     lstRecords->installEventFilter(this);
     lstRecords->viewport()->installEventFilter(this);
@@ -332,39 +329,21 @@ QLineEdit *ListWindow::filter(const QString &field) const
     return nullptr;
 }
 
-void ListWindow::setLines(const QStringList &lines)
+void ListWindow::setLines(lists::Lines lines)
 {
-    lstRecords->clear();
-    // Monospaced lines: the widest is its length times one character.
-    qsizetype longest = 0;
-    for (const QString &line : lines)
-        longest = std::max(longest, line.size());
-    const QFontMetrics fm(lstRecords->font());
-    const QSize itemSize(std::max<int>(kItemWidth, int(longest + 2) * fm.horizontalAdvance(QLatin1Char('M'))),
-                         fm.height() + 2);
-    for (const QString &line : lines) {
-        // Made apart and then added: an item born inside the list costs fifty times more.
-        auto *item = new QListWidgetItem(line);
-        item->setSizeHint(itemSize);
-        lstRecords->addItem(item);
-    }
+    lstRecords->setLines(std::move(lines), kItemWidth);
     if (m_d.selectFirst && lstRecords->count() > 0)
         lstRecords->setCurrentRow(0);
 }
 
 QStringList ListWindow::lines() const
 {
-    QStringList out;
-    out.reserve(lstRecords->count());
-    for (int i = 0; i < lstRecords->count(); ++i)
-        out.append(lstRecords->item(i)->text());
-    return out;
+    return lstRecords->lines().texts();
 }
 
 int ListWindow::selectedLine() const
 {
-    const QList<QListWidgetItem *> selected = lstRecords->selectedItems();
-    return selected.isEmpty() ? -1 : lstRecords->row(selected.first());
+    return lstRecords->selectedRow();
 }
 
 void ListWindow::showEvent(QShowEvent *event)
@@ -395,7 +374,7 @@ void ListWindow::btnCercaClick()
 
     lblAttendere->show();
     lblAttendere->repaint();
-    QStringList found;
+    lists::Lines found;
     try {
         found = m_d.search(typed);
     } catch (const std::exception &) {
@@ -404,8 +383,9 @@ void ListWindow::btnCercaClick()
         Messages::plain(this, cardTexts::kArchiveAccess);
         return;
     }
-    setLines(found);
-    lblTrovate->setText(lists::countLine(found.size()));
+    const qsizetype count = found.size();
+    setLines(std::move(found));
+    lblTrovate->setText(lists::countLine(count));
     lblAttendere->hide();
 
     panContainer->show();
@@ -420,9 +400,9 @@ void ListWindow::btnTrovaClick()
         Messages::plain(this, kEmptyList);
         return;
     }
-    const int line = m_find.find(lines(), selectedLine(), txtTrova->text());
+    const int line = m_find.findIn(lstRecords->lines(), selectedLine(), txtTrova->text());
     lstRecords->setCurrentRow(line);
-    lstRecords->scrollToItem(lstRecords->item(line));
+    lstRecords->scrollTo(lstRecords->model()->index(line, 0));
 }
 
 void ListWindow::btnStampaClick()
@@ -436,7 +416,7 @@ void ListWindow::lstRecordsDblClick()
         const int line = selectedLine();
         if (line >= 0 && m_d.take) {
             const auto found = lists::lastRecordOfLine(m_d.archivePath(), *m_d.layout, m_d.lineOf,
-                                                       lstRecords->item(line)->text());
+                                                       lstRecords->line(line));
             if (found)
                 m_d.take(*found);
         }

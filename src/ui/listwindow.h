@@ -7,6 +7,7 @@
 
 #include "storage/lists.h"
 #include "storage/records.h"
+#include "ui/linelist.h"
 
 #include <QDialog>
 
@@ -14,7 +15,6 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QSvgWidget;
 
@@ -54,7 +54,7 @@ public:
 
         // The lines of a list without criteria, read when the window is made; a failure
         // keeps what was read, silently.
-        std::function<QStringList()> lines;
+        std::function<lists::Lines()> lines;
 
         // A search: the criteria page with these filters in two columns, then the list
         // page with the count line. `search` throws ArchiveError.
@@ -64,7 +64,7 @@ public:
         QList<Filter> filters;
         bool filtersByRow = false; // two to a row, left then right; else down each column
         int roomBelowFilters = 0;  // pixels kept free under the filters for a window's own controls
-        std::function<QStringList(const Typed &)> search;
+        std::function<lists::Lines(const Typed &)> search;
 
         // Choosing a line: the last record of the archive with an equal line goes to
         // `take`; then the window closes. Any failure closes it without a word.
@@ -94,7 +94,7 @@ public:
     QSvgWidget *imgLente = nullptr;      // with a picture banner only
     QLineEdit *txtTrova = nullptr;
     QPushButton *btnTrova = nullptr;
-    QListWidget *lstRecords = nullptr;
+    LineList *lstRecords = nullptr;
     QLabel *lblRigo03 = nullptr;
     QPushButton *btnStampa = nullptr;
     QPushButton *btnChiudi = nullptr;
@@ -102,7 +102,7 @@ public:
     QLineEdit *filter(const QString &field) const; // null outside a search
     QStringList lines() const;
     int selectedLine() const; // -1 when no line is selected
-    void setLines(const QStringList &lines);
+    void setLines(lists::Lines lines);
 
     void btnCercaClick();
     void btnTrovaClick();

@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(w.lblConta->text(), QStringLiteral("0"));
         QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 3 schede."));
         QCOMPARE(names(w), (QStringList{"Due", "Tre", "Uno"}));
-        const QString line = w.lstRecords->item(0)->text();
+        const QString line = w.lstRecords->line(0);
         QCOMPARE(line.size(), 115 + 3); // the notes follow the fixed columns
         QVERIFY(line.endsWith(QStringLiteral("  Due")));
     }

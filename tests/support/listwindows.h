@@ -19,8 +19,8 @@ namespace support {
 // Clicks a line, then double-clicks it, as a user chooses it.
 inline void doubleClickLine(ListWindow &w, int row)
 {
-    QListWidget *list = w.lstRecords;
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+    auto *list = w.lstRecords;
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }

@@ -13,6 +13,7 @@
 #include "ui/yearwindow.h"
 #include "ui/helpwindows.h"
 #include "ui/hintline.h"
+#include "ui/linelist.h"
 #include "ui/rowgrid.h"
 
 #include <QAbstractScrollArea>
@@ -62,6 +63,45 @@ private slots:
         QTest::mouseMove(&window, QPoint(300, 100));
         QVERIFY(line->text().isEmpty());
         QVERIFY(a->text(QAccessible::Description).isEmpty());
+    }
+
+    // A list window's list draws its rows from the lines kept as bytes: a screen reader
+    // reads each row as the text drawn, every row is as wide as the longest line (and
+    // never narrower than asked), and the selection follows the rows.
+    void lineListRows()
+    {
+        LineList list;
+        list.setFont(QFont(QStringLiteral("Courier New"), 12));
+        list.resize(400, 200);
+        lists::Lines lines;
+        lines.append(QByteArrayView("Caff\xe8 \x80 5", 9));
+        lines.append(QByteArray(300, 'x'));
+        list.setLines(std::move(lines), 1600);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.line(0), QStringLiteral("Caff\u00e8 \u20ac 5"));
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(&list);
+        QVERIFY(a && a->childCount() == 2);
+        QCOMPARE(a->child(0)->text(QAccessible::Name), QStringLiteral("Caff\u00e8 \u20ac 5"));
+        QCOMPARE(a->child(1)->text(QAccessible::Name), QString(300, u'x'));
+
+        const int m = QFontMetrics(list.font()).horizontalAdvance(QLatin1Char('M'));
+        const QRect first = list.visualRect(list.model()->index(0, 0));
+        QCOMPARE(first.width(), 302 * m);
+        QCOMPARE(list.visualRect(list.model()->index(1, 0)).width(), first.width());
+        lists::Lines few;
+        few.append("corta");
+        list.setLines(std::move(few), 1600);
+        QCOMPARE(list.visualRect(list.model()->index(0, 0)).width(), 1600);
+
+        QCOMPARE(list.selectedRow(), -1);
+        list.setCurrentRow(0);
+        QCOMPARE(list.selectedRow(), 0);
+        list.clear();
+        QCOMPARE(list.count(), 0);
+        QCOMPARE(list.selectedRow(), -1);
     }
 
     void pagedRowGrid()
