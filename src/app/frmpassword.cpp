@@ -4,6 +4,7 @@
 #include "ui/seams.h"
 #include "ui/widgets.h"
 
+#include "storage/log.h"
 #include "storage/crypt.h"
 #include "storage/inifile.h"
 #include "storage/programfolder.h"
@@ -159,7 +160,8 @@ void TfrmPassword::cmdOKClick()
     QString stored;
     try {
         stored = password::readStored(passwordFile());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "password file not read:" << e.what();
         Messages::plain(this, passwordTexts::kReadError);
         return;
     }
@@ -280,7 +282,8 @@ void TfrmCambiaPassword::cmdOKClick()
             return;
         }
         password::writeStored(passwordFile(), newPassword);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "password not changed:" << e.what();
         Messages::plain(this, passwordTexts::kChangeError);
         return;
     }

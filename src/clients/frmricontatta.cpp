@@ -3,6 +3,7 @@
 #include "clientsearch.h"
 #include "frmclienti.h"
 
+#include "storage/log.h"
 #include "storage/programfolder.h"
 
 namespace {
@@ -31,7 +32,9 @@ TfrmRicontatta::TfrmRicontatta(QWidget *owner, TfrmClienti *card)
                   lists::Lines lines;
                   try {
                       clients::recontactList(archivePath(), lines);
-                  } catch (const std::exception &) {
+                  } catch (const std::exception &e) {
+                      // What was read so far stays listed, without a message.
+                      qCWarning(lcTirello) << "recontact list cut short:" << e.what();
                   }
                   return lines;
               },

@@ -1,5 +1,6 @@
 #include "modelsearch.h"
 
+#include "storage/log.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
@@ -58,8 +59,9 @@ lists::Lines modelList(const QString &path)
         lists::collectLines(
             path, records::model(), [](records::RecordView r, QByteArray &line) { appendLine(line, r); },
             [](records::RecordView r) { return !text::trimBytes(r.stored(nameField())).isEmpty(); }, lines);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // What was read so far stays listed.
+        qCWarning(lcTirello) << "model list cut short:" << e.what();
     }
     return lines;
 }

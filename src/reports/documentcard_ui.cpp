@@ -6,6 +6,7 @@
 #include "checks/checkwindows.h"
 #include "clients/frmtrovaclienti.h"
 #include "models/frmtrovaparametri.h"
+#include "storage/log.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
@@ -424,7 +425,8 @@ void DocumentCard::cmdNuovoClick()
         if (text::isBlank(lblInizio->text()))
             lblInizio->setText(QStringLiteral("1"));
         count = archive::count(archivePath(), layout().size());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << objectName() << "new document not numbered:" << e.what();
         Messages::error(this, cardTexts::kArchiveAccess);
         return;
     }
@@ -536,8 +538,9 @@ void DocumentCard::showEvent(QShowEvent *event)
             if (field && text::trim(it.value()).size() > field->text().size())
                 m_longSettings.insert(it.key(), {it.value(), field->text()});
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // The laboratory fields stay as they were.
+        qCWarning(lcTirello) << "laboratory block not read:" << e.what();
     }
 }
 
@@ -549,7 +552,8 @@ void DocumentCard::closeEvent(QCloseEvent *event)
             if (edit(it.key()) && edit(it.key())->text() == it.value().second)
                 card.set(it.key(), it.value().first); // not edited: kept as the file has it
         settings::writeLaboratory(settings::filePath(), m_d.kind, settings::laboratoryFrom(card, m_d.kind));
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "laboratory block not written:" << e.what();
         // Said, so that a change typed into the laboratory block is not lost unnoticed;
         // the card closes all the same.
         Messages::warning(this, kLaboratoryNotSaved);

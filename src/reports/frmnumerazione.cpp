@@ -2,6 +2,7 @@
 
 #include "numbering.h"
 
+#include "storage/log.h"
 #include "storage/textcodec.h"
 #include "ui/inputrules.h"
 #include "ui/seams.h"
@@ -107,8 +108,9 @@ void TfrmNumerazione::showEvent(QShowEvent *event)
     settings::Numbering n;
     try {
         n = settings::readNumbering(settings::filePath(), kind());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // An unreadable file: the defaults, as for a missing one.
+        qCWarning(lcTirello) << "numbering settings not read:" << e.what();
     }
     txtInizio->setText(n.start);
     m_longStart = n.start.size() > txtInizio->text().size() ? n.start : QString();
@@ -136,7 +138,8 @@ void TfrmNumerazione::btnApplicaClick()
     }
     try {
         settings::writeNumbering(settings::filePath(), kind(), {start, chkTipo->isChecked()});
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "numbering settings not written:" << e.what();
         Messages::error(this, kWriteFailed);
         return;
     }

@@ -5,6 +5,7 @@
 #include "frmstamparap.h"
 #include "frmtrovarapporti.h"
 
+#include "storage/log.h"
 #include "storage/settings.h"
 #include "ui/helptopics.h"
 #include "ui/rowgrid.h"
@@ -214,8 +215,9 @@ void TfrmRapporti::readHighlightOption()
 {
     try {
         chkEvidenziaFuoriLimite->setChecked(settings::readHighlightOutOfLimit(settings::filePath()));
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // The box stays as it was.
+        qCWarning(lcTirello) << "print highlighting setting not read:" << e.what();
     }
 }
 
@@ -224,7 +226,8 @@ void TfrmRapporti::chkEvidenziaFuoriLimiteClick()
     const bool on = chkEvidenziaFuoriLimite->isChecked();
     try {
         settings::writeHighlightOutOfLimit(settings::filePath(), on);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "print highlighting setting not written:" << e.what();
         chkEvidenziaFuoriLimite->setChecked(!on);
         Messages::warning(this, kHighlightNotSaved);
     }

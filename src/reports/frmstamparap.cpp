@@ -3,6 +3,7 @@
 #include "limits.h"
 #include "reportsheet.h"
 
+#include "storage/log.h"
 #include "storage/settings.h"
 
 #include <memory>
@@ -26,7 +27,8 @@ bool highlightOn()
 {
     try {
         return settings::readHighlightOutOfLimit(settings::filePath());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << "print highlighting setting not read:" << e.what();
         return false;
     }
 }

@@ -361,6 +361,7 @@ private:
                     return;
             }
         } catch (...) {
+            // Handed to the consumer in the next slot, which throws it on the calling thread.
             Slot &slot = m_slots[s];
             {
                 std::unique_lock lock(m_mutex);

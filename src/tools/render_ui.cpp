@@ -1,5 +1,6 @@
 #include "render_ui.h"
 
+#include "storage/log.h"
 #include "storage/programfolder.h"
 #include "storage/safesave.h"
 
@@ -578,8 +579,11 @@ void exportPdf(const Prepared &pages, const QString &path, const PdfProperties &
 {
     const QByteArray bytes = pdfBytes(pages, properties);
     // Written aside and renamed over the old file, so a failure leaves the old one whole.
-    if (!safesave::save(path, bytes))
+    QString why;
+    if (!safesave::save(path, bytes, &why)) {
+        qCWarning(lcTirello) << "PDF not written:" << why;
         throw RenderError(QStringLiteral("Impossibile scrivere il file PDF \"%1\".").arg(path));
+    }
     if (Outputs::g_recording)
         Outputs::g_taken.append({Outputs::Kind::Pdf, properties.title, pages, path, 0});
 }

@@ -1,5 +1,6 @@
 #include "spreadsheet.h"
 
+#include "storage/log.h"
 #include "storage/recordfile.h"
 #include "storage/safesave.h"
 #include "storage/textcodec.h"
@@ -337,7 +338,9 @@ bool fillRows(Rows &grid, const Sheet &sheet, const records::Layout &layout, con
                 return false;
         }
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        // The caller says so with its own message; the cause goes to the log.
+        qCWarning(lcTirello) << "export grid not read whole:" << e.what();
         return false;
     }
 }
@@ -604,14 +607,14 @@ bool write(QIODevice &device, const Sheet &sheet, const ArchiveGrid &grid)
     return writeRows(device, sheet, grid);
 }
 
-bool save(const QString &path, const Sheet &sheet, const Grid &grid)
+bool save(const QString &path, const Sheet &sheet, const Grid &grid, QString *error)
 {
-    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); });
+    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); }, error);
 }
 
-bool save(const QString &path, const Sheet &sheet, const ArchiveGrid &grid)
+bool save(const QString &path, const Sheet &sheet, const ArchiveGrid &grid, QString *error)
 {
-    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); });
+    return safesave::save(path, [&](QIODevice &device) { return write(device, sheet, grid); }, error);
 }
 
 } // namespace spreadsheet

@@ -184,7 +184,8 @@ bool write(QIODevice &device, const Sheet &sheet, const ArchiveGrid &grid);
 
 // Replaces the file at path with the document. The old file stays as it was unless the
 // new one was written completely.
-bool save(const QString &path, const Sheet &sheet, const Grid &grid);
-bool save(const QString &path, const Sheet &sheet, const ArchiveGrid &grid);
+// False when the file could not be written, with the cause in *error when given.
+bool save(const QString &path, const Sheet &sheet, const Grid &grid, QString *error = nullptr);
+bool save(const QString &path, const Sheet &sheet, const ArchiveGrid &grid, QString *error = nullptr);
 
 } // namespace spreadsheet

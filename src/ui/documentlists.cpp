@@ -1,5 +1,7 @@
 #include "documentlists.h"
 
+#include "storage/log.h"
+
 #include <QLabel>
 
 namespace documentWindows {
@@ -48,7 +50,9 @@ ListWindow::Description undelivered(ListWindow::Description d, const documents::
         lists::Lines lines;
         try {
             lists.undeliveredList(archivePath, lines);
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            // The list shows what was read before the failure, without a message.
+            qCWarning(lcTirello) << "undelivered list cut short:" << e.what();
         }
         return lines;
     };

@@ -1,5 +1,6 @@
 #include "exportwindow.h"
 
+#include "storage/log.h"
 #include "storage/programfolder.h"
 #include "ui/helpwindows.h"
 #include "ui/hintline.h"
@@ -157,7 +158,9 @@ void ExportWindow::cmdEsportaClick()
         return;
     }
     const QString path = exportPath();
-    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid())) {
+    QString why;
+    if (!spreadsheet::save(path, m_model->sheet(), m_model->grid(), &why)) {
+        qCWarning(lcTirello) << objectName() << "export not written:" << why;
         Messages::plain(this, t::kFailed);
         return;
     }

@@ -1,5 +1,6 @@
 #include "listwindow.h"
 
+#include "storage/log.h"
 #include "storage/recordfile.h"
 #include "storage/textcodec.h"
 #include "ui/card.h"
@@ -104,7 +105,9 @@ ListWindow::ListWindow(QWidget *owner, Description description) : QDialog(owner)
         lists::Lines lines;
         try {
             lines = m_d.lines();
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            // An empty list, without a message: the window lists on opening.
+            qCWarning(lcTirello) << objectName() << "list not read:" << e.what();
         }
         setLines(std::move(lines));
     }
@@ -377,7 +380,8 @@ void ListWindow::btnCercaClick()
     lists::Lines found;
     try {
         found = m_d.search(typed);
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << objectName() << "search failed:" << e.what();
         lblAttendere->hide();
         lstRecords->clear();
         Messages::plain(this, cardTexts::kArchiveAccess);
@@ -420,8 +424,9 @@ void ListWindow::lstRecordsDblClick()
             if (found)
                 m_d.take(*found);
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // The window closes all the same, without a message.
+        qCWarning(lcTirello) << objectName() << "chosen line not found again:" << e.what();
     }
     accept();
 }

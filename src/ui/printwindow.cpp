@@ -1,5 +1,6 @@
 #include "printwindow.h"
 
+#include "storage/log.h"
 #include "storage/programfolder.h"
 #include "ui/logo.h"
 #include "ui/seams.h"
@@ -147,7 +148,8 @@ void PrintWindow::btnStampaClick()
             printing::preview(this, m_setup.document);
         else
             printing::print(this, m_setup.document); // cancelled: nothing printed, nothing said
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcTirello) << objectName() << "printing failed:" << e.what();
         Messages::warning(this, m_setup.failure);
         reject();
         return;
