@@ -6,16 +6,21 @@
 #include "clients/frmclienti.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
+#include "storage/sharelock.h"
+#include "storage/writethrough.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "support/cardfixture.h"
+#include "support/faildevice.h"
 #include "support/messages.h"
 
 using Messages::Kind;
@@ -55,6 +60,51 @@ private slots:
         support::expectOne(Kind::Warning, TfrmClienti::kNameMissing);
         QCOMPARE(card()->focusWidget(), field("txtCliente"));
         QVERIFY(!QFile::exists(archive()));
+    }
+
+    // The window shows its one fixed message, and the cause goes to the program's logging
+    // category, so that a lock held by another station and a disk that gives out half way
+    // can be told apart.
+    void saveFailureKeepsItsCause_data()
+    {
+        QTest::addColumn<bool>("lockHeld");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("lock held by another station") << true << "lock not had";
+        QTest::newRow("short write") << false << "write failed";
+    }
+    void saveFailureKeepsItsCause()
+    {
+        QFETCH(bool, lockHeld);
+        QFETCH(QString, cause);
+        static QStringList logged;
+        logged.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("tirello.warning=true"));
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context,
+                                                                    const QString &message) {
+            if (QLatin1String(context.category) == QLatin1String("tirello"))
+                logged << message;
+        });
+        const sharelock::Timings timings = sharelock::timings();
+        const auto restore = qScopeGuard([&] {
+            qInstallMessageHandler(previous);
+            QLoggingCategory::setFilterRules(QString());
+            WriteThrough::setOverride({});
+            sharelock::setTimings(timings);
+        });
+        if (lockHeld) {
+            sharelock::Timings quick;
+            quick.wait = std::chrono::milliseconds(300);
+            sharelock::setTimings(quick);
+            QFile lock(archive() + QStringLiteral(".lock"));
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+        } else {
+            WriteThrough::setOverride([](QIODevice &file) { return std::make_unique<FailDevice>(100, &file); });
+        }
+        field("txtCliente")->setText(QStringLiteral("Rossi Mario"));
+        click(card()->cmdSalva);
+        support::expectOne(Kind::Error, cardTexts::kArchiveAccess);
+        QCOMPARE(QFileInfo(archive()).size(), 0);
+        QVERIFY2(logged.join(u'\n').contains(cause), qPrintable(logged.join(u'\n')));
     }
 
     void saveAppendsThenOverwrites()
