@@ -110,7 +110,9 @@ void loadSqlite()
     if (!out.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write the CSV file");
     const records::Layout &layout = records::client();
-    const QStringList columns{"txtCliente", "txtRecapito", "txtOccupazione", "txtProdotti", "txtNote", "txtComuneRes"};
+    const QStringList columns{QStringLiteral("txtCliente"),  QStringLiteral("txtRecapito"),
+                              QStringLiteral("txtOccupazione"), QStringLiteral("txtProdotti"),
+                              QStringLiteral("txtNote"),     QStringLiteral("txtComuneRes")};
     QByteArray chunk;
     archive::scan(g.clients, layout.size(), [&](int, QByteArrayView bytes) {
         const records::RecordView r(layout, bytes.data());

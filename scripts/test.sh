@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 scripts/deps.sh test
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+# Warnings are errors here: a new warning fails the test command.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DTIRELLO_WERROR=ON >/dev/null
 cmake --build build -j2
 status=0
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --output-junit ctest-results.xml) || status=$?
