@@ -17,6 +17,9 @@ from archive import REPORTS
 from drive import (Failure, Program, children, click, extents, fill, find, focus, key, role, text_of, type_into,
                    walk, wait_for, xdo)
 
+# The date, read once: every expectation of the road agrees with every other.
+TODAY = time.localtime()
+
 PASSWORD = "Provetta 2026"
 MODEL_NAME = "Acqua potabile - chimica di base"
 MODEL_ROWS = {
@@ -131,7 +134,7 @@ class Road:
         p = self.program
         click(find(launcher, doc.launcher_button, "push button"))
         years = p.window(doc.year_title)
-        expect("anno proposto", text_of(find(years, "Anno:", "text")), time.strftime("%Y"))
+        expect("anno proposto", text_of(find(years, "Anno:", "text")), time.strftime("%Y", TODAY))
         click(find(years, "Apri", "push button"))
         return p.window(doc.card_title)
 
@@ -146,7 +149,7 @@ class Road:
         click(cells[names.index("1") + day - 1])
         click(find(cal, "Importa", "push button"))
         self.program.no_window("Importazione data")
-        return time.strftime(f"{day:02d}/%m/%Y")
+        return time.strftime(f"{day:02d}/%m/%Y", TODAY)
 
     def document_head(self, card, doc):
         """Laboratory, new number, date from the calendar, client from the search."""
@@ -167,7 +170,7 @@ class Road:
         p = self.program
         click(find(card, "Salva", "push button"))
         self.answer("La scheda corrente è stata inserita in archivio.")
-        path = self.file(time.strftime("%Y") + doc.suffix)
+        path = self.file(time.strftime("%Y", TODAY) + doc.suffix)
         [record] = doc.layout.records(path)
         for field, text in (("txtNumRap", number), ("txtData", date), ("txtCliente", CLIENT),
                             ("txtCapRes", "00100"), ("txtLaboratorio", LABORATORY), ("chkConsegnato", "No")):
@@ -220,7 +223,7 @@ class Road:
         click(find(card, "Stampa", "push button"))
         window = p.window("Stampa rapporto di prova")
         click(find(window, "Salva PDF", "push button"))
-        year = time.strftime("%Y")
+        year = time.strftime("%Y", TODAY)
         name = f"Rapporto di prova {number.replace('/', '-')}.pdf"
         path = os.path.join(self.folder, "Documenti_Emessi", year, name)
         self.answer(f"Rapporto di prova n. {number} è stato salvato in PDF nel file:\n{path}\n"
@@ -257,7 +260,7 @@ class Road:
         expect("anno solare nelle impostazioni", keys.get("Indicazione Anno Solare"), "Sì")
 
         number, date = self.document_head(card, CERTIFICATE)
-        expect("numero del certificato", number, "7/" + time.strftime("%Y"))
+        expect("numero del certificato", number, "7/" + time.strftime("%Y", TODAY))
         fill(find(card, "Chimico responsabile:", "text"), "Dott.ssa Lucia Ferrè")
         fill(find(card, "Tipologia di analisi effettuata:", "text"), "Ricerca metalli pesanti")
         fill(find(card, "Campione analizzato:", "text"), "Formaggio stagionato")
