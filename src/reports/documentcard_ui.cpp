@@ -111,10 +111,8 @@ DocumentCard::DocumentCard(const Description &description, const records::Layout
     lblInizio->setText(QStringLiteral("1"));
     lblSolare = look::hiddenLabel(panel(), QStringLiteral("lblSolare"));
     makeAttachmentLabels();
-    buildStatusBar(false);
     // The status strip: white Tahoma 12 on a deep blue.
-    if (auto *strip = panel()->findChild<QWidget *>(QStringLiteral("panStato")))
-        strip->setStyleSheet(QStringLiteral("QWidget#panStato { background-color: #3030DD; border-radius: 4px; }"));
+    buildStatusBar(false, QStringLiteral("#3030DD"));
     panInfo->setFont(QFont(QStringLiteral("Tahoma"), 12));
     panInfo->setStyleSheet(QStringLiteral("color: white;"));
 

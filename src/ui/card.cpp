@@ -390,13 +390,14 @@ void CardWindow::makeAttachmentLabels()
             look::hiddenLabel(panel(), f.name);
 }
 
-void CardWindow::buildStatusBar(bool withArrows)
+void CardWindow::buildStatusBar(bool withArrows, const QString &colour)
 {
     auto *bar = new QWidget(panel());
     bar->setObjectName(QStringLiteral("panStato"));
     bar->setGeometry(0, 692 - 40, 995, 40);
     bar->setAttribute(Qt::WA_StyledBackground);
-    bar->setStyleSheet(QStringLiteral("#panStato { background-color: #1F4E79; border-radius: 4px; }"));
+    // Set once: a second style sheet given before the bar is first shown is not drawn.
+    bar->setStyleSheet(QStringLiteral("#panStato { background-color: %1; border-radius: 4px; }").arg(colour));
     clearsHint(bar);
 
     panInfo = new StatusLine(cardTexts::kReady, bar);

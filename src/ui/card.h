@@ -132,7 +132,7 @@ protected:
     void makeAttachmentLabels();
     // The status bar at the bottom of the panel with the hint line, and with the browsing
     // arrows and the position unless the card has them in its toolbar.
-    void buildStatusBar(bool withArrows = true);
+    void buildStatusBar(bool withArrows = true, const QString &colour = QStringLiteral("#1F4E79"));
     // A toolbar of commands in white boxes along the top of the panel; the browsing arrows
     // and the position stand before command number browseAt.
     void commandToolbar(const QList<Command> &commands, int browseAt, const BrowseHints &hints);
