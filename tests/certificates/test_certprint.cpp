@@ -1,7 +1,8 @@
 // The printed chemical-analysis certificate: the two pages with every object at its place,
-// the texts built from the card as it stands (or from a stored record), the logo in its
-// frame, the preview and print windows with their failure warnings, both faces proposed
-// to the printer, and the question asked before a long text would be cut.
+// the texts built from the card as it stands (or from a stored record), the preview and
+// print windows with their failure warnings, both faces proposed to the printer, and the
+// question asked before a long text would be cut (the logo in its frame is tested with
+// the other documents that print it, in test_printedlogo).
 
 #include "certificates/certsheet.h"
 #include "certificates/frmstampacer.h"
@@ -318,39 +319,6 @@ private slots:
         QCOMPARE(linesOf(pages[1], QStringLiteral("txtConclusioni")),
                  (QStringList{QStringLiteral("Conforme."), QStringLiteral("Nessuna osservazione.")}));
         QCOMPARE(linesOf(pages[0], QStringLiteral("txtLaboratorio")), QStringList{name});
-    }
-
-    // The logo from Logo.bmp, or the built-in picture, fitted into 69 x 39 mm at the
-    // frame's top-left corner with its proportions kept, on the front only.
-    void logoFitsItsFrame_data()
-    {
-        QTest::addColumn<QSize>("file"); // Logo.bmp's size; empty: no file
-        QTest::addColumn<QSizeF>("printed"); // millimetres
-        QTest::newRow("no Logo.bmp: the built-in picture") << QSize() << QSizeF(62.5, 39.0);
-        QTest::newRow("wider than 69:39 fills the width") << QSize(690, 100) << QSizeF(69.0, 10.0);
-        QTest::newRow("taller fills the height") << QSize(100, 390) << QSizeF(10.0, 39.0);
-        QTest::newRow("2 x 2 grows to a square") << QSize(2, 2) << QSizeF(39.0, 39.0);
-    }
-    void logoFitsItsFrame()
-    {
-        QFETCH(QSize, file);
-        QFETCH(QSizeF, printed);
-        if (file.isValid()) {
-            QImage image(file, QImage::Format_RGB32);
-            image.fill(QColor(0xD0, 0x10, 0x10));
-            QVERIFY(image.save(logo::path(), "BMP"));
-        }
-
-        TfrmStampaCer window(nullptr, [] { return records::Values{}; });
-        window.show();
-        QTest::mouseClick(window.btnStampa, Qt::LeftButton);
-        const QList<Outputs::Taken> taken = Outputs::taken();
-        QCOMPARE(taken.size(), 1);
-        QCOMPARE(taken[0].pages.size(), 2);
-        QVERIFY(!taken[0].pages[1].find(QStringLiteral("imgLogo")));
-        const QImage picture = file.isValid() ? QImage(logo::path()) : logo::defaultPicture();
-        QCOMPARE(picture.size(), file.isValid() ? file : logo::kDefaultSize);
-        support::expectLogoFrame(taken[0].pages[0], picture, printed);
     }
 
     // The card's Anteprima: the values read when the user confirms, the preview at 100 %

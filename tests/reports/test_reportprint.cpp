@@ -1,6 +1,7 @@
 // The printed test report: every object of the page at its place, the texts built from
-// the card as it stands, the thirty result rows, the logo in its frame, the preview and
-// print windows with their failure warnings, and letters drawn whole on paper.
+// the card as it stands, the thirty result rows, the preview and print windows with
+// their failure warnings, and letters drawn whole on paper (the logo in its frame is
+// tested with the other documents that print it, in test_printedlogo).
 
 #include "reports/frmstamparap.h"
 #include "reports/limits.h"
@@ -103,13 +104,6 @@ void writeHighlight(const char *value)
     QFile ini(settings::filePath());
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write(QByteArray("[Stampa Rapporti]\r\nEvidenzia risultati fuori limite=") + value + "\r\n");
-}
-
-void writeImage(const QString &path, const QSize &size, const QColor &colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QVERIFY(image.save(path, "BMP"));
 }
 
 } // namespace
@@ -353,45 +347,6 @@ private slots:
             QVERIFY(l.top >= p->object.rect.top());
             QVERIFY(l.top + p->pitch <= p->object.rect.bottom());
         }
-    }
-
-    // The logo from Logo.bmp, or the built-in picture, fitted into 69 x 39 mm at the
-    // frame's top-left corner with its proportions kept.
-    void logoFitsItsFrame_data()
-    {
-        QTest::addColumn<QSize>("file"); // Logo.bmp's size; empty: no file
-        QTest::addColumn<bool>("garbage"); // a Logo.bmp that is no picture
-        QTest::addColumn<QSizeF>("printed"); // millimetres
-        QTest::newRow("no Logo.bmp: the built-in picture") << QSize() << false << QSizeF(62.5, 39.0);
-        QTest::newRow("unreadable Logo.bmp: the built-in picture") << QSize() << true << QSizeF(62.5, 39.0);
-        QTest::newRow("wider than 69:39 fills the width") << QSize(690, 100) << false << QSizeF(69.0, 10.0);
-        QTest::newRow("taller fills the height") << QSize(100, 390) << false << QSizeF(10.0, 39.0);
-        QTest::newRow("2 x 2 white grows to a square") << QSize(2, 2) << false << QSizeF(39.0, 39.0);
-    }
-    void logoFitsItsFrame()
-    {
-        QFETCH(QSize, file);
-        QFETCH(bool, garbage);
-        QFETCH(QSizeF, printed);
-        const QColor red(0xD0, 0x10, 0x10);
-        if (file.isValid())
-            writeImage(logo::path(), file, file == QSize(2, 2) ? QColor(Qt::white) : red);
-        if (garbage) {
-            QFile f(logo::path());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("BM not a picture at all");
-        }
-
-        TfrmStampaRap window(nullptr, [] { return records::Values{}; });
-        window.show();
-        QTest::mouseClick(window.btnStampa, Qt::LeftButton);
-        const QList<Outputs::Taken> taken = Outputs::taken();
-        QCOMPARE(taken.size(), 1);
-        const QImage picture = file.isValid() ? QImage(logo::path()) : logo::defaultPicture();
-        QCOMPARE(picture.size(), file.isValid() ? file : QSize(298, 186));
-        // On paper a red picture covers its part of the frame from the top-left corner, the
-        // rest of the frame stays white.
-        support::expectLogoFrame(taken[0].pages.value(0), picture, printed);
     }
 
     // The card's Anteprima: the window with its texts, the preview at 100 %, the values

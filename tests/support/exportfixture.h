@@ -3,19 +3,20 @@
 // with the answers queued, and the markup an export file must hold.
 
 #include "support/folderfixture.h"
+#include "ui/exportwindow.h"
 #include "ui/helpwindows.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include <functional>
-
 #include <memory>
 
 namespace support {
@@ -63,8 +64,7 @@ inline QByteArray exportDataRow(const QList<QByteArray> &cells)
     return out + "</tr>";
 }
 
-// An export window of type Window over a fresh program folder.
-template <class Window>
+// An export window over a fresh program folder.
 class ExportFixture : public FolderFixture {
 public:
     void tearDown()
@@ -73,15 +73,14 @@ public:
         FolderFixture::tearDown();
     }
 
-    // Makes the window (with these constructor arguments), shows it and waits for it.
-    template <class... Args>
-    void open(Args &&...args)
+    // Takes the window, shows it and waits for it; a window opened before is destroyed.
+    void open(std::unique_ptr<ExportWindow> window)
     {
-        m_window = std::make_unique<Window>(std::forward<Args>(args)...);
+        m_window = std::move(window);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    Window *w() const { return m_window.get(); }
+    ExportWindow *w() const { return m_window.get(); }
 
     // Presses Esporta; the questions it asks take these answers in turn.
     void exportAnswering(const QList<bool> &answers)
@@ -113,10 +112,10 @@ public:
     // window came up or it outlived the command.
     static int rowsShownBy(const std::function<void()> &open)
     {
-        QPointer<Window> seen;
+        QPointer<ExportWindow> seen;
         int rows = -1;
         QTimer::singleShot(0, [&] {
-            if ((seen = qobject_cast<Window *>(QApplication::activeModalWidget()))) {
+            if ((seen = qobject_cast<ExportWindow *>(QApplication::activeModalWidget()))) {
                 rows = seen->grdRecords->model()->rowCount();
                 QTest::mouseClick(seen->cmdEsci, Qt::LeftButton);
             }
@@ -126,7 +125,7 @@ public:
     }
 
 private:
-    std::unique_ptr<Window> m_window;
+    std::unique_ptr<ExportWindow> m_window;
 };
 
 } // namespace support
