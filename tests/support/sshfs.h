@@ -3,7 +3,9 @@
 // shared folder: an SSH server of its own on 127.0.0.1 (keys made for the test, a port of
 // its own) and two sshfs mounts with every cache off, so that each is as consistent as an
 // SMB or NFS share. flock() on one mount does not hold on the other; an exclusive create
-// does. Needs root (FUSE), sshd and sshfs: start() says why not where they are missing.
+// does. Needs root (FUSE), sshd and sshfs: start() says why not where they are missing,
+// and fuseUnavailable() tells a machine that cannot mount FUSE file systems at all (a
+// reason to skip) from a server or tool that failed (a missing environment).
 
 #include <QDir>
 #include <QFile>
@@ -40,9 +42,9 @@ public:
         if (!QFile::exists(sshd) || sshfs.isEmpty() || keygen.isEmpty() || m_fusermount.isEmpty())
             return no(why, QStringLiteral("openssh-server and sshfs are not installed"));
         if (::geteuid() != 0)
-            return no(why, QStringLiteral("FUSE mounts need root here"));
+            return noFuse(why, QStringLiteral("FUSE mounts need root here"));
         if (!QFile::exists(QStringLiteral("/dev/fuse")))
-            return no(why, QStringLiteral("no /dev/fuse on this machine"));
+            return noFuse(why, QStringLiteral("no /dev/fuse on this machine"));
 
         m_dir = std::make_unique<QTemporaryDir>();
         const QDir d(m_dir->path());
@@ -99,8 +101,8 @@ public:
                 if (!mounted)
                     QThread::msleep(100);
             }
-            if (!mounted)
-                return no(why, QStringLiteral("sshfs could not mount the share"));
+            if (!mounted) // the server answers: this machine does not let FUSE mount
+                return noFuse(why, QStringLiteral("sshfs could not mount the share (FUSE not permitted here?)"));
             m_mounted << mount;
         }
         // Both mounts see the same folder.
@@ -129,7 +131,14 @@ public:
         m_dir.reset();
     }
 
+    bool fuseUnavailable() const { return m_fuseUnavailable; }
+
 private:
+    bool noFuse(QString *why, const QString &reason)
+    {
+        m_fuseUnavailable = true;
+        return no(why, reason);
+    }
     bool no(QString *why, const QString &reason)
     {
         *why = reason;
@@ -142,6 +151,7 @@ private:
     QStringList m_mounted;
     QString m_fusermount;
     int m_port = 0;
+    bool m_fuseUnavailable = false;
 };
 
 } // namespace support
