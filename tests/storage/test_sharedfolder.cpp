@@ -126,13 +126,7 @@ class TestSharedFolder : public QObject {
 private slots:
     void initTestCase()
     {
-        QString why;
-        if (!m_share.start(&why)) {
-            // A machine without FUSE cannot have the test; sshd or sshfs failing is another matter.
-            if (m_share.fuseUnavailable())
-                QSKIP(qPrintable(QStringLiteral("FUSE is not available on this machine: ") + why));
-            TIRELLO_ENVIRONMENT_MISSING(QStringLiteral("no shared folder to test on: ") + why);
-        }
+        TIRELLO_START_SSHFS_OR_SKIP(m_share);
     }
 
     void cleanup()

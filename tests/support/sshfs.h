@@ -22,6 +22,19 @@
 
 namespace support {
 
+// In a test's initTestCase (with support/environment.h): starts the pair, or skips the
+// suite where the machine cannot mount FUSE file systems; a server or tool that fails is a
+// missing environment.
+#define TIRELLO_START_SSHFS_OR_SKIP(pair)                                                                 \
+    do {                                                                                                   \
+        QString why_;                                                                                      \
+        if (!(pair).start(&why_)) {                                                                        \
+            if ((pair).fuseUnavailable())                                                                  \
+                QSKIP(qPrintable(QStringLiteral("FUSE is not available on this machine: ") + why_));       \
+            TIRELLO_ENVIRONMENT_MISSING(QStringLiteral("no shared folder to test on: ") + why_);            \
+        }                                                                                                  \
+    } while (false)
+
 class SshfsPair {
 public:
     ~SshfsPair() { stop(); }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+#include "support/folderfixture.h"
 #include "support/sheets.h"
 
 namespace {
@@ -53,20 +54,8 @@ private slots:
         QTest::newRow("rapporto di prova") << 0;
         QTest::newRow("certificato") << 1;
     }
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(m_dir->path());
-        Messages::startRecording();
-        Outputs::startRecording();
-    }
-    void cleanup()
-    {
-        Outputs::stopRecording();
-        Messages::stopRecording();
-        ProgramFolder::setOverride({});
-        m_dir.reset();
-    }
+    void init() { m_fx.setUp(); }
+    void cleanup() { m_fx.tearDown(); }
 
     void logoFitsItsFrame_data()
     {
@@ -117,7 +106,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    support::FolderFixture m_fx;
 };
 
 QTEST_MAIN(TestPrintedLogo)
