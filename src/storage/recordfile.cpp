@@ -1,20 +1,17 @@
 #include "recordfile.h"
 
-#include "log.h"
 #include "sharelock.h"
 #include "writethrough.h"
 
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #ifdef Q_OS_UNIX
-#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -185,27 +182,14 @@ void RecordFile::lock(Lock kind, bool keepAlive)
     if (!m_file.open(m_mode))
         fail(QStringLiteral("cannot open again under the lock")); // the lock goes with `share`
     m_share = std::move(share);
-#ifdef Q_OS_UNIX
-    int rc;
-    do {
-        rc = ::flock(m_file.handle(), kind == Lock::Read ? LOCK_SH : LOCK_EX);
-    } while (rc != 0 && errno == EINTR);
-    // A file system without flock still has the lock file.
-    if (rc != 0)
-        qCDebug(lcTirello) << "no flock on" << m_path << ":" << std::strerror(errno);
-#endif
+    m_share->flockFile(m_file.handle(), kind == Lock::Read);
     m_locked = true;
 }
 
 void RecordFile::unlock()
 {
-    if (m_locked) {
-#ifdef Q_OS_UNIX
-        ::flock(m_file.handle(), LOCK_UN);
-#endif
-        m_locked = false;
-    }
-    m_share = nullptr; // removes the lock file
+    m_locked = false;
+    m_share = nullptr; // lets flock go and removes the lock file
 }
 
 namespace archive {

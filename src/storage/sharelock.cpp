@@ -19,6 +19,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -304,8 +305,24 @@ void ShareLock::acquire(bool keepAlive)
     }
 }
 
+void ShareLock::flockFile(int fd, bool shared)
+{
+    int rc;
+    do {
+        rc = ::flock(fd, shared ? LOCK_SH : LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        m_flocked = fd;
+    else // a file system without flock still has the lock file
+        qCDebug(lcTirello) << "no flock on" << m_target << ":" << errorText(errno);
+}
+
 void ShareLock::release()
 {
+    if (m_flocked >= 0) {
+        ::flock(m_flocked, LOCK_UN);
+        m_flocked = -1;
+    }
     if (!m_acquired)
         return;
     m_acquired = false;

@@ -74,7 +74,12 @@ public:
     // archive read), so a thread keeps the lock file fresh until release. Throws Error
     // when another station holds it for longer than the wait.
     void acquire(bool keepAlive = false);
-    // Lets the lock go, removing the lock file if it is still ours. Safe to call twice.
+    // Also takes flock() on an open file of the target (shared or exclusive), for the
+    // processes of this computer, the older copies of the program among them, which lock
+    // the file itself. Given up by release(). Call once the lock is acquired.
+    void flockFile(int fd, bool shared);
+    // Lets the lock go (flock first, then the lock file if it is still ours). Safe to call
+    // twice.
     void release();
 
     bool isAcquired() const { return m_acquired; }
@@ -89,6 +94,7 @@ private:
 
     QString m_target;
     QString m_lockPath;
+    int m_flocked = -1; // the file flockFile() locked
     QByteArray m_contents;
     bool m_acquired = false;
     std::unique_ptr<Held> m_held;

@@ -55,12 +55,12 @@ QString partText(const QString &name)
 
 QString expand(const QString &text, int depth)
 {
-    static const QRegularExpression placeholder(QStringLiteral("\\{\\{([^{}:|]+)(?::([^{}]*))?\\}\\}"));
+    static const QRegularExpression partCall(QStringLiteral("\\{\\{([^{}:|]+)(?::([^{}]*))?\\}\\}"));
     if (depth > kMaxDepth)
         return text;
     QString out;
     qsizetype done = 0;
-    QRegularExpressionMatchIterator it = placeholder.globalMatch(text);
+    QRegularExpressionMatchIterator it = partCall.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         QString body = partText(m.captured(1).trimmed());
