@@ -10,6 +10,7 @@
 // files: put it on the disk the program will use).
 
 #include "datagen.h"
+#include "windowsmain.h"
 
 #include "reports/frmtrovarapporti.h"
 #include "reports/limits.h"
@@ -277,21 +278,8 @@ BENCHMARK(BM_ProcessStart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterat
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     // The search window is made but never shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        prepare();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "bench_reports: %s\n", e.what());
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = benchwindows::run(argc, argv, "bench_reports", prepare);
     g.dir.reset();
-    return 0;
+    return code;
 }

@@ -10,6 +10,7 @@
 // put it on the disk the program will use).
 
 #include "datagen.h"
+#include "windowsmain.h"
 
 #include "reports/frmrapporti.h"
 #include "storage/programfolder.h"
@@ -131,21 +132,8 @@ BENCHMARK(BM_SaveOverReportShare)->Unit(benchmark::kMillisecond)->UseRealTime()-
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Messages::startRecording(); // no box is ever shown
-    try {
-        prepare();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "cannot prepare: %s\n", e.what());
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = benchwindows::run(argc, argv, "bench_shared", prepare,
+                                       [](QApplication &) { Messages::startRecording(); }); // no box is ever shown
     g.share.reset();
-    return 0;
+    return code;
 }

@@ -23,6 +23,7 @@
 // holds the four archives (nothing is generated then).
 
 #include "datagen.h"
+#include "windowsmain.h"
 
 #include "app/application.h"
 #include "certificates/frmdaconsegnare.h"
@@ -418,25 +419,14 @@ WINDOW_BENCHMARK(BM_ClientListToTheEnd);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app::setUp(app); // as the program sets itself up
-    try {
-        prepare();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "bench_windows: %s\n", e.what());
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Messages::stopRecording();
-    ProgramFolder::setOverride({});
-    std::fprintf(stderr, "peak resident memory with a window open: %.1f MB; accessibility %s\n", g.peak,
-                 QAccessible::isActive() ? "active" : "off");
+    const int code = benchwindows::run(
+        argc, argv, "bench_windows", prepare, [](QApplication &app) { app::setUp(app); }, // as the program does
+        [] {
+            Messages::stopRecording();
+            ProgramFolder::setOverride({});
+            std::fprintf(stderr, "peak resident memory with a window open: %.1f MB; accessibility %s\n", g.peak,
+                         QAccessible::isActive() ? "active" : "off");
+        });
     g.dir.reset();
-    return 0;
+    return code;
 }
