@@ -167,7 +167,12 @@ void CardWindow::showRecord(const Record &record, int position)
 {
     loadRecord(record);
     lblPosizione->setText(QString::number(position));
-    m_loaded = record.bytes();
+    rememberStored(record.bytes(), position);
+}
+
+void CardWindow::rememberStored(const QByteArray &bytes, int position)
+{
+    m_loaded = bytes;
     m_loadedAt = position;
     becameStored(position);
 }
@@ -330,9 +335,7 @@ void CardWindow::cmdSalvaClick()
             return;
         switch (found) {
         case Found::Nothing:
-            m_loaded = r.bytes();
-            m_loadedAt = shownPosition();
-            becameStored(m_loadedAt);
+            rememberStored(r.bytes(), shownPosition());
             Messages::information(this, done);
             return;
         case Found::ChangedElsewhere:

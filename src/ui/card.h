@@ -155,6 +155,8 @@ private:
 
     // Reads the record at a position under the archive's read lock and shows it.
     void loadAt(RecordFile &file, int position);
+    // The card now shows the record stored at that position with these bytes.
+    void rememberStored(const QByteArray &bytes, int position);
     // What the card last loaded from its position or wrote there: a save by position
     // first checks that the archive still holds it. m_loadedAt 0: nothing to check.
     QByteArray m_loaded;
