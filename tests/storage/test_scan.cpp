@@ -8,6 +8,8 @@
 #include "storage/textcodec.h"
 
 #include <QTemporaryDir>
+#include "support/twothreads.h"
+
 #include <QtTest>
 
 #include <thread>
@@ -68,15 +70,7 @@ void writeArchive(const QString &path, int count, const QByteArray &tail = {})
     QCOMPARE(f.write(all), all.size());
 }
 
-// Sets the size from which a scan takes two threads, for one scope.
-class TwoThreadSize {
-public:
-    explicit TwoThreadSize(qint64 bytes) : m_previous(archive::setTwoThreadSize(bytes)) {}
-    ~TwoThreadSize() { archive::setTwoThreadSize(m_previous); }
-
-private:
-    qint64 m_previous;
-};
+using support::TwoThreadSize;
 constexpr qint64 kNever = std::numeric_limits<qint64>::max();
 
 bool twoCores()

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include "support/twothreads.h"
+
 #include <QtTest>
 
 using records::Record;
@@ -73,14 +75,7 @@ QByteArray document(const Sheet &sheet, const Rows &grid)
     return spreadsheet::write(buffer, sheet, grid) ? buffer.data() : QByteArray("write failed");
 }
 
-class TwoThreadSize {
-public:
-    explicit TwoThreadSize(qint64 bytes) : m_previous(archive::setTwoThreadSize(bytes)) {}
-    ~TwoThreadSize() { archive::setTwoThreadSize(m_previous); }
-
-private:
-    qint64 m_previous;
-};
+using support::TwoThreadSize;
 
 } // namespace
 
