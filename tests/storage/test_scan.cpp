@@ -8,11 +8,11 @@
 #include "storage/textcodec.h"
 
 #include <QTemporaryDir>
-#include "support/twothreads.h"
-
 #include <QtTest>
 
 #include <thread>
+
+#include "support/twothreads.h"
 
 using records::Record;
 
