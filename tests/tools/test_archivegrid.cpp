@@ -14,9 +14,9 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include "support/twothreads.h"
-
 #include <QtTest>
+
+#include "support/twothreads.h"
 
 using records::Record;
 using spreadsheet::ArchiveGrid;
