@@ -258,11 +258,9 @@ void abandonedLocks(const QDir &dir, const QString &prefix, CheckReport &report)
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
         const qint64 age = sharelock::ageOnShare(path);
-        if (age < 0 || age * 1000 < sharelock::timings().staleAfter.count())
+        if (!sharelock::abandoned(age))
             continue; // a station writing right now
-        QFile file(path);
-        const sharelock::Holder h =
-            sharelock::parseHolder(file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray());
+        const sharelock::Holder h = sharelock::holderOf(path);
         report.abandonedLocks.append(
             QStringLiteral("%1, lasciato dalla postazione %2 (processo %3, %4), fermo da %5 secondi: il programma "
                            "lo toglie da s\u00e9 alla prossima scrittura")

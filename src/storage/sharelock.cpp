@@ -144,6 +144,11 @@ Holder parseHolder(const QByteArray &contents)
     return h;
 }
 
+Holder holderOf(const QString &lockPath)
+{
+    return parseHolder(readSmall(lockPath));
+}
+
 qint64 ageOnShare(const QString &lockPath)
 {
     struct stat lock {};
@@ -159,6 +164,11 @@ qint64 ageOnShare(const QString &lockPath)
     ::close(fd);
     ::unlink(probe.constData());
     return known ? qint64(now.st_mtime) - qint64(lock.st_mtime) : -1;
+}
+
+bool abandoned(qint64 ageSeconds)
+{
+    return ageSeconds >= 0 && ageSeconds * 1000 >= g_timings.staleAfter.count();
 }
 
 // ---- ShareLock -----------------------------------------------------------------------
@@ -214,7 +224,7 @@ bool ShareLock::takeOverIfStale()
     const qint64 age = ageOnShare(m_lockPath);
     if (age < 0)
         return !QFile::exists(m_lockPath); // gone meanwhile: try again at once
-    if (age * 1000 < g_timings.staleAfter.count())
+    if (!abandoned(age))
         return false;
     // Moved aside first, so that of two stations taking it over only one succeeds.
     const QByteArray lock = encoded(m_lockPath);
@@ -278,7 +288,7 @@ void ShareLock::acquire(bool keepAlive)
         if (now - start >= t.wait) {
             if (told)
                 tellWaiting(false);
-            const Holder h = parseHolder(readSmall(m_lockPath));
+            const Holder h = holderOf(m_lockPath);
             throw Error(QStringLiteral("%1: held by station %2, process %3, since %4")
                             .arg(m_lockPath, h.host)
                             .arg(h.pid)

@@ -58,10 +58,14 @@ struct Holder {
     QString token;
 };
 Holder parseHolder(const QByteArray &contents);
+// What the lock file at that path says; empty fields when it cannot be read.
+Holder holderOf(const QString &lockPath);
 
 // The age of a lock file by the share's clock, in seconds; negative when it cannot be told
 // (the file is gone, or no file can be made in the folder to read the clock).
 qint64 ageOnShare(const QString &lockPath);
+// Whether a lock file of that age (ageOnShare) was left by a station that stopped.
+bool abandoned(qint64 ageSeconds);
 
 class ShareLock {
 public:
