@@ -249,11 +249,11 @@ private:
     qint64 m_unlisted = 0;
 };
 
-// Lock files of the folder that a station left behind when it stopped; prefix: the
+// Lock and turn files of the folder that a station left behind when it stopped; prefix: the
 // folder's place in the program folder, for the report.
 void abandonedLocks(const QDir &dir, const QString &prefix, CheckReport &report)
 {
-    const QStringList names = dir.entryList({QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden | QDir::System,
+    const QStringList names = dir.entryList({QStringLiteral("*.lock"), QStringLiteral("*.lock.turn")}, QDir::Files | QDir::Hidden | QDir::System,
                                             QDir::Name);
     for (const QString &name : names) {
         const QString path = dir.filePath(name);

@@ -93,6 +93,16 @@ QString errorText(int err)
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
+// What a lock or turn file holds: who made it, and a token that makes it ours alone.
+QByteArray holderContents()
+{
+    return QStringLiteral("host=%1\r\npid=%2\r\ntime=%3\r\ntoken=%4\r\n")
+        .arg(QSysInfo::machineHostName())
+        .arg(qint64(::getpid()))
+        .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), QString::fromLatin1(token()))
+        .toUtf8();
+}
+
 } // namespace
 
 Timings timings()
@@ -116,10 +126,16 @@ QString lockPathOf(const QString &target)
     return target + QStringLiteral(".lock");
 }
 
+QString turnPathOf(const QString &target)
+{
+    return lockPathOf(target) + QStringLiteral(".turn");
+}
+
 bool isLockFileName(const QString &name)
 {
-    static const QRegularExpression helper(QStringLiteral("\\.lock\\.[0-9a-f]{16}\\.(probe|stale)$"));
-    return name.endsWith(QStringLiteral(".lock")) || helper.match(name).hasMatch();
+    static const QRegularExpression helper(QStringLiteral("\\.lock(\\.turn)?\\.[0-9a-f]{16}\\.(probe|stale)$"));
+    return name.endsWith(QStringLiteral(".lock")) || name.endsWith(QStringLiteral(".lock.turn"))
+        || helper.match(name).hasMatch();
 }
 
 Holder parseHolder(const QByteArray &contents)
@@ -171,6 +187,93 @@ bool abandoned(qint64 ageSeconds)
     return ageSeconds >= 0 && ageSeconds * 1000 >= g_timings.staleAfter.count();
 }
 
+namespace {
+
+// Removes a lock or turn file that its station left behind (see abandoned()); true when it
+// is gone, whether by this call or meanwhile. A fresh file stays where it is.
+bool removeIfAbandoned(const QString &path, const char *what)
+{
+    const QByteArray judged = readSmall(path);
+    const qint64 age = ageOnShare(path);
+    if (age < 0)
+        return !QFile::exists(path); // gone meanwhile: try again at once
+    if (!abandoned(age))
+        return false;
+    // Moved aside first, so that of two stations taking it over only one succeeds.
+    const QByteArray lock = encoded(path);
+    const QByteArray aside = lock + '.' + token() + ".stale";
+    if (::rename(lock.constData(), aside.constData()) != 0)
+        return errno == ENOENT;
+    const QByteArray moved = readSmall(QFile::decodeName(aside));
+    if (moved == judged) {
+        ::unlink(aside.constData());
+        const Holder h = parseHolder(judged);
+        qCWarning(lcTirello) << "abandoned" << what << path << "taken over: station" << h.host << "process"
+                             << h.pid << "since" << h.time << "unwritten for" << age << "s by the share's clock";
+        return true;
+    }
+    // Between the look and the move another station made a fresh lock file: put it back.
+    if (::link(aside.constData(), lock.constData()) == 0)
+        ::unlink(aside.constData());
+    else
+        ::rename(aside.constData(), lock.constData());
+    return false;
+}
+
+// The next turn at a lock (see sharelock.h): made by a station that has waited, removed
+// when it has the lock or gives up.
+class Turn {
+public:
+    explicit Turn(QString path) : m_path(std::move(path)) {}
+    ~Turn() { release(); }
+    Turn(const Turn &) = delete;
+    Turn &operator=(const Turn &) = delete;
+
+    bool isMine() const { return m_fd >= 0; }
+    bool takenByAnother() const
+    {
+        struct stat st {};
+        return !isMine() && ::lstat(encoded(m_path).constData(), &st) == 0;
+    }
+    void take(Clock::time_point now)
+    {
+        const int fd = openNew(encoded(m_path), O_RDWR);
+        if (fd < 0)
+            return; // another station's turn, or a folder that takes no file
+        m_fd = fd;
+        m_contents = holderContents();
+        writeAt(m_fd, m_contents);
+        m_written = now;
+    }
+    // A long wait writes the file again, so that it never looks abandoned.
+    void keepFresh(Clock::time_point now, milliseconds every)
+    {
+        if (isMine() && now - m_written >= every) {
+            writeAt(m_fd, m_contents);
+            m_written = now;
+        }
+    }
+    bool removeIfAbandoned() const { return !isMine() && sharelock::removeIfAbandoned(m_path, "turn"); }
+    void release()
+    {
+        if (!isMine())
+            return;
+        ::close(m_fd);
+        m_fd = -1;
+        // Only our own: one taken over meanwhile as abandoned is another station's now.
+        if (readSmall(m_path) == m_contents)
+            ::unlink(encoded(m_path).constData());
+    }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    QByteArray m_contents;
+    Clock::time_point m_written;
+};
+
+} // namespace
+
 // ---- ShareLock -----------------------------------------------------------------------
 
 struct ShareLock::Held {
@@ -203,12 +306,7 @@ bool ShareLock::tryCreate(int *err)
         *err = errno;
         return false;
     }
-    m_contents = QStringLiteral("host=%1\r\npid=%2\r\ntime=%3\r\ntoken=%4\r\n")
-                     .arg(QSysInfo::machineHostName())
-                     .arg(qint64(::getpid()))
-                     .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                          QString::fromLatin1(token()))
-                     .toUtf8();
+    m_contents = holderContents();
     m_held = std::make_unique<Held>();
     m_held->fd = fd;
     // A lock file that could not be filled in (a full disk) still holds the lock.
@@ -218,69 +316,51 @@ bool ShareLock::tryCreate(int *err)
     return true;
 }
 
-bool ShareLock::takeOverIfStale()
-{
-    const QByteArray judged = readSmall(m_lockPath);
-    const qint64 age = ageOnShare(m_lockPath);
-    if (age < 0)
-        return !QFile::exists(m_lockPath); // gone meanwhile: try again at once
-    if (!abandoned(age))
-        return false;
-    // Moved aside first, so that of two stations taking it over only one succeeds.
-    const QByteArray lock = encoded(m_lockPath);
-    const QByteArray aside = lock + '.' + token() + ".stale";
-    if (::rename(lock.constData(), aside.constData()) != 0)
-        return errno == ENOENT;
-    const QByteArray moved = readSmall(QFile::decodeName(aside));
-    if (moved == judged) {
-        ::unlink(aside.constData());
-        const Holder h = parseHolder(judged);
-        qCWarning(lcTirello) << "abandoned lock" << m_lockPath << "taken over: station" << h.host << "process"
-                             << h.pid << "since" << h.time << "unwritten for" << age << "s by the share's clock";
-        return true;
-    }
-    // Between the look and the move another station made a fresh lock file: put it back.
-    if (::link(aside.constData(), lock.constData()) == 0)
-        ::unlink(aside.constData());
-    else
-        ::rename(aside.constData(), lock.constData());
-    return false;
-}
-
 void ShareLock::acquire(bool keepAlive)
 {
     if (m_acquired)
         return;
     const Timings t = g_timings;
     const auto start = Clock::now();
-    auto nextLook = start; // when to look again whether the lock file is abandoned
+    auto nextLook = start; // when to look again whether the lock or turn file is abandoned
     bool told = false;
     int tries = 0;
     int refusals = 0; // creates refused with no lock file there
+    Turn turn(turnPathOf(m_target));
     for (;;) {
         int err = 0;
-        if (tryCreate(&err))
-            break;
-        // Some shares answer an exclusive create of an existing file with another error
-        // than EEXIST (SFTP has only a generic failure for it): the file being there is
-        // what counts.
-        struct stat st {};
-        if (err != EEXIST && ::lstat(encoded(m_lockPath).constData(), &st) == 0)
-            err = EEXIST;
-        if (err != EEXIST && ++refusals >= 3) {
-            // No file can be made here: flock() alone guards, as it did before.
-            qCWarning(lcTirello) << "no lock file beside" << m_target << ":" << errorText(err);
-            m_held = std::make_unique<Held>();
-            break;
+        bool yielded = false;
+        if (tryCreate(&err)) {
+            if (turn.isMine() || !turn.takenByAnother())
+                break;
+            // Another station has waited longer: it goes first.
+            dropCreated();
+            yielded = true;
+        } else {
+            // Some shares answer an exclusive create of an existing file with another
+            // error than EEXIST (SFTP has only a generic failure for it): the file being
+            // there is what counts.
+            struct stat st {};
+            if (err != EEXIST && ::lstat(encoded(m_lockPath).constData(), &st) == 0)
+                err = EEXIST;
+            if (err != EEXIST && ++refusals >= 3) {
+                // No file can be made here: flock() alone guards, as it did before.
+                qCWarning(lcTirello) << "no lock file beside" << m_target << ":" << errorText(err);
+                m_held = std::make_unique<Held>();
+                break;
+            }
+            if (err != EEXIST)
+                continue;
         }
-        if (err != EEXIST)
-            continue;
         const auto now = Clock::now();
         if (now >= nextLook) {
-            if (takeOverIfStale())
-                continue;
             nextLook = now + qMin(milliseconds(1000), t.staleAfter / 4);
+            if (yielded ? turn.removeIfAbandoned() : removeIfAbandoned(m_lockPath, "lock"))
+                continue;
         }
+        if (now - start >= t.turnAfter && !turn.isMine())
+            turn.take(now);
+        turn.keepFresh(now, t.refreshEvery);
         if (!told && now - start >= t.busyAfter) {
             tellWaiting(true);
             told = true;
@@ -313,6 +393,13 @@ void ShareLock::acquire(bool keepAlive)
                 writeAt(held->fd, contents); // a write: the share sets the time by its clock
         });
     }
+}
+
+void ShareLock::dropCreated()
+{
+    ::close(m_held->fd);
+    ::unlink(encoded(m_lockPath).constData());
+    m_held.reset();
 }
 
 void ShareLock::flockFile(int fd, bool shared)

@@ -11,6 +11,13 @@
 // modification time against that of a file just made there), never the station's: two
 // computers' clocks disagree. A long hold (a whole-archive read) keeps its file fresh.
 //
+// A station that keeps writing takes the lock again the moment it lets it go, and a
+// station that only looks now and then would never find it free. So one that has waited
+// Timings::turnAfter makes "<target>.lock.turn" (the same way, exclusively): while that file
+// is there, any other station that gets the lock lets it go again at once, and the one
+// whose turn it is gets it next. A turn file left by a station that stopped goes stale like
+// a lock file.
+//
 // A folder where no file can be made (read-only, full) gets no lock file: the work goes
 // on as it did before there were lock files, and will fail by itself if it writes.
 
@@ -34,6 +41,7 @@ struct Timings {
     std::chrono::milliseconds staleAfter{10000};  // a lock file unwritten this long is abandoned
     std::chrono::milliseconds refreshEvery{2000}; // a long hold rewrites its file this often
     std::chrono::milliseconds busyAfter{500};     // the waiting hook is told after this
+    std::chrono::milliseconds turnAfter{100};     // a wait this long asks for the next turn
 };
 Timings timings();
 // For tests: sets the timings and returns the previous ones. Not while a lock is held.
@@ -46,6 +54,8 @@ void setWaitingHook(WaitingHook hook);
 
 // "<target>.lock".
 QString lockPathOf(const QString &target);
+// "<target>.lock.turn".
+QString turnPathOf(const QString &target);
 // Whether a file name is one of the lock files or of their short-lived helper files:
 // they are not data, and backups, exports and checks leave them out.
 bool isLockFileName(const QString &name);
@@ -94,7 +104,7 @@ public:
 private:
     struct Held;
     bool tryCreate(int *err);
-    bool takeOverIfStale();
+    void dropCreated();
 
     QString m_target;
     QString m_lockPath;

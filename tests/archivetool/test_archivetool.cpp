@@ -547,6 +547,7 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(at).constData(), 0644), 0);
         // A lock file a stopped station left, and its short-lived helpers: never data.
         QVERIFY(support::writeFile(QDir(folder).filePath(QStringLiteral("Clienti.pro.lock")), "host=altra\r\n"));
+        QVERIFY(support::writeFile(QDir(folder).filePath(QStringLiteral("Clienti.pro.lock.turn")), "host=altra\r\n"));
 
         const QString out = m_dir->filePath(QStringLiteral("copie"));
         const Run r = tool({QStringLiteral("copia"), folder, out});
@@ -566,6 +567,7 @@ private slots:
             entries << QDir(restored).relativeFilePath(it.next());
         QVERIFY2(!entries.contains(planted), qPrintable(entries.join(u' ')));
         QVERIFY(!entries.contains(QStringLiteral("Clienti.pro.lock")));
+        QVERIFY(!entries.contains(QStringLiteral("Clienti.pro.lock.turn")));
         QVERIFY(entries.contains(QStringLiteral("Clienti.pro")));
         for (const QString &e : std::as_const(entries))
             QVERIFY2(support::readFile(QDir(restored).filePath(e)) != "password di sistema", qPrintable(e));
@@ -587,17 +589,21 @@ private slots:
         const QString folder = m_dir->filePath(QStringLiteral("Tirello"));
         QDir().mkpath(folder);
         makeSoundFolder(folder);
-        const QString lock = QDir(folder).filePath(QStringLiteral("2024.rdp.lock"));
-        QVERIFY(support::writeFile(lock, "host=banco-2\r\npid=812\r\ntime=2026-03-02T10:15:00\r\ntoken=0\r\n"));
-        QFile aged(lock);
-        QVERIFY(aged.open(QIODevice::ReadWrite));
-        QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
-        aged.close();
+        const QStringList left = {QStringLiteral("2024.rdp.lock"), QStringLiteral("2024.rdp.lock.turn")};
+        for (const QString &name : left) {
+            const QString lock = QDir(folder).filePath(name);
+            QVERIFY(support::writeFile(lock, "host=banco-2\r\npid=812\r\ntime=2026-03-02T10:15:00\r\ntoken=0\r\n"));
+            QFile aged(lock);
+            QVERIFY(aged.open(QIODevice::ReadWrite));
+            QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
         r = tool({QStringLiteral("verifica"), folder});
         QVERIFY2(r.code == 0, qPrintable(r.out));
-        QVERIFY2(r.out.contains(QStringLiteral("Blocco abbandonato: 2024.rdp.lock, lasciato dalla postazione banco-2 "
-                                               "(processo 812, 2026-03-02T10:15:00), fermo da ")),
-                 qPrintable(r.out));
+        for (const QString &name : left)
+            QVERIFY2(r.out.contains(QStringLiteral("Blocco abbandonato: %1, lasciato dalla postazione banco-2 "
+                                                   "(processo 812, 2026-03-02T10:15:00), fermo da ")
+                                        .arg(name)),
+                     qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("Esito: nessun problema.")));
     }
 

@@ -212,18 +212,22 @@ private slots:
             qWarning("the two writers hardly overlapped this time");
     }
 
-    // Another station's lock file beside an archive or the settings file: one left by a
-    // station that stopped is taken over, one a working station keeps fresh makes the
-    // write fail once the wait is over, with nothing written; no lock file stays behind.
+    // Another station's lock file (or turn file: it waits to go next) beside an archive or
+    // the settings file: one left by a station that stopped is taken over, one a working
+    // station keeps fresh makes the write fail once the wait is over, with nothing
+    // written; no lock file stays behind.
     void lockFilesOfOtherStations_data()
     {
         QTest::addColumn<bool>("settings");
-        QTest::newRow("archive") << false;
-        QTest::newRow("settings file") << true;
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("archive") << false << QStringLiteral(".lock");
+        QTest::newRow("settings file") << true << QStringLiteral(".lock");
+        QTest::newRow("archive, turn file") << false << QStringLiteral(".lock.turn");
     }
     void lockFilesOfOtherStations()
     {
         QFETCH(bool, settings);
+        QFETCH(QString, planted);
         const QString target = settings ? m_dir->filePath(QStringLiteral("Tirello.ini")) : m_path;
         const auto write = [&](int n) {
             if (settings)
@@ -235,7 +239,7 @@ private slots:
         t.wait = std::chrono::milliseconds(1500);
         t.staleAfter = std::chrono::milliseconds(3000);
         const sharelock::Timings old = sharelock::setTimings(t);
-        const QString lock = target + QStringLiteral(".lock");
+        const QString lock = target + planted;
         const auto plant = [&](qint64 secondsOld) {
             QFile f(lock);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -264,6 +268,49 @@ private slots:
         QVERIFY(!QFile::exists(lock));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         sharelock::setTimings(old);
+    }
+
+    // A station that writes one record after another, taking the lock again the moment it
+    // lets it go, does not shut the others out: each of them gets its turn within the wait.
+    void aBusyWriterLeavesOthersTheirTurn()
+    {
+        sharelock::Timings t;
+        t.wait = std::chrono::milliseconds(1500);
+        const sharelock::Timings old = sharelock::setTimings(t);
+        std::atomic<bool> stop{false};
+        std::atomic<int> busyWrites{0};
+        std::thread busy([&] {
+            while (!stop) {
+                RecordFile file(m_path, 16);
+                file.open();
+                file.lock();
+                file.seek(file.count());
+                file.write(recordOf('b'));
+                QThread::usleep(300); // a write on a share takes a little while
+                ++busyWrites;
+            }
+        });
+        while (busyWrites < 10)
+            QThread::msleep(1);
+        int refused = 0;
+        for (int i = 0; i < 10; ++i) {
+            try {
+                archive::append(m_path, recordOf('o'));
+            } catch (const ArchiveError &) {
+                ++refused;
+            }
+        }
+        stop = true;
+        busy.join();
+        sharelock::setTimings(old);
+        QCOMPARE(refused, 0);
+        const QByteArray stored = fileBytes(m_path);
+        QCOMPARE(stored.size() % 16, 0);
+        int ours = 0;
+        for (qsizetype at = 0; at < stored.size(); at += 16)
+            ours += stored.mid(at, 16) == recordOf('o');
+        QCOMPARE(ours, 10);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     // A disk that fills up in the middle of a record: the append fails and the archive
