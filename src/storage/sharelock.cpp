@@ -225,7 +225,7 @@ bool removeIfAbandoned(const QString &path, const char *what)
 class Turn {
 public:
     explicit Turn(QString path) : m_path(std::move(path)) {}
-    ~Turn() { release(); }
+    ~Turn() { giveBack(); }
     Turn(const Turn &) = delete;
     Turn &operator=(const Turn &) = delete;
 
@@ -253,8 +253,9 @@ public:
             m_written = now;
         }
     }
-    bool removeIfAbandoned() const { return !isMine() && sharelock::removeIfAbandoned(m_path, "turn"); }
-    void release()
+    // Another station's turn file, left when it stopped, goes (see removeIfAbandoned).
+    bool clearIfAbandoned() const { return !isMine() && removeIfAbandoned(m_path, "turn"); }
+    void giveBack()
     {
         if (!isMine())
             return;
@@ -355,7 +356,7 @@ void ShareLock::acquire(bool keepAlive)
         const auto now = Clock::now();
         if (now >= nextLook) {
             nextLook = now + qMin(milliseconds(1000), t.staleAfter / 4);
-            if (yielded ? turn.removeIfAbandoned() : removeIfAbandoned(m_lockPath, "lock"))
+            if (yielded ? turn.clearIfAbandoned() : removeIfAbandoned(m_lockPath, "lock"))
                 continue;
         }
         if (now - start >= t.turnAfter && !turn.isMine())
