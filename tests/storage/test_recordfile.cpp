@@ -281,13 +281,17 @@ private slots:
         std::atomic<int> busyWrites{0};
         std::thread busy([&] {
             while (!stop) {
-                RecordFile file(m_path, 16);
-                file.open();
-                file.lock();
-                file.seek(file.count());
-                file.write(recordOf('b'));
-                QThread::usleep(300); // a write on a share takes a little while
-                ++busyWrites;
+                try {
+                    RecordFile file(m_path, 16);
+                    file.open();
+                    file.lock();
+                    file.seek(file.count());
+                    file.write(recordOf('b'));
+                    QThread::usleep(300); // a write on a share takes a little while
+                    ++busyWrites;
+                } catch (const ArchiveError &) {
+                    // its own wait ran out while the other had its turn: it tries again
+                }
             }
         });
         while (busyWrites < 10)
