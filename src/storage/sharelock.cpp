@@ -189,6 +189,19 @@ bool abandoned(qint64 ageSeconds)
 
 namespace {
 
+// Removes a lock or turn file we made, if it still says what we wrote there: one taken
+// over meanwhile as abandoned belongs to another station now. emptyIsOurs: we could not
+// write our words into it (a full disk). Returns whether it said so.
+bool removeIfOurs(const QString &path, const QByteArray &ours, bool emptyIsOurs)
+{
+    const QByteArray now = readSmall(path);
+    if (now != ours && !(emptyIsOurs && now.isEmpty()))
+        return false;
+    if (::unlink(encoded(path).constData()) != 0)
+        qCWarning(lcTirello) << "lock file" << path << "not removed:" << errorText(errno);
+    return true;
+}
+
 // Removes a lock or turn file that its station left behind (see abandoned()); true when it
 // is gone, whether by this call or meanwhile. A fresh file stays where it is.
 bool removeIfAbandoned(const QString &path, const char *what)
@@ -242,7 +255,7 @@ public:
             return; // another station's turn, or a folder that takes no file
         m_fd = fd;
         m_contents = holderContents();
-        writeAt(m_fd, m_contents);
+        m_wroteContents = writeAt(m_fd, m_contents);
         m_written = now;
     }
     // A long wait writes the file again, so that it never looks abandoned.
@@ -261,15 +274,14 @@ public:
             return;
         ::close(m_fd);
         m_fd = -1;
-        // Only our own: one taken over meanwhile as abandoned is another station's now.
-        if (readSmall(m_path) == m_contents)
-            ::unlink(encoded(m_path).constData());
+        removeIfOurs(m_path, m_contents, !m_wroteContents);
     }
 
 private:
     QString m_path;
     int m_fd = -1;
     QByteArray m_contents;
+    bool m_wroteContents = false;
     Clock::time_point m_written;
 };
 
@@ -434,14 +446,8 @@ void ShareLock::release()
     }
     if (m_held->fd >= 0) {
         ::close(m_held->fd);
-        // Only our own: a lock file taken over meanwhile belongs to another station now.
-        const QByteArray now = readSmall(m_lockPath);
-        if (now == m_contents || (!m_held->wroteContents && now.isEmpty())) {
-            if (::unlink(encoded(m_lockPath).constData()) != 0)
-                qCWarning(lcTirello) << "lock file" << m_lockPath << "not removed:" << errorText(errno);
-        } else {
+        if (!removeIfOurs(m_lockPath, m_contents, !m_held->wroteContents))
             qCWarning(lcTirello) << "lock file" << m_lockPath << "was taken over while held";
-        }
     }
     m_held.reset();
 }
