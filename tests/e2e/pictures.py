@@ -283,17 +283,28 @@ class Tour:
         if for_manual and self.everything:
             shutil.copy2(os.path.join(folder, name + ".png"), self.everything)
 
-    def tool(self, owner, button, title, name, for_manual=False, roles="push button", close=True):
+    def tool(self, owner, button, title, name, for_manual=False, roles="push button", close=True, timeout=10):
         """Opens a tool window from a button, captures it and closes it with Escape."""
         if not for_manual and self.everything is None:
             return None
         click(find(owner, button, roles))
-        w = self.p.window(title)
+        w = self.p.window(title, timeout=timeout)
         self.shot(name, for_manual)
         if close:
             key("Escape")
             self.p.no_window(title)
         return w
+
+    def search(self, card, title, what, list_name, name, filters_for_manual, results_for_manual):
+        """Opens the card's search, captures its filters, runs it, captures the lines and closes it."""
+        click(find(card, "Trova", "push button"))
+        search = self.p.window(title)
+        self.shot(name + "-filtri", filters_for_manual)
+        click(find(search, "Cerca", "push button"))
+        wait_for("le righe dei " + what, lambda: children(find(search, list_name, "list")))
+        self.shot(name, results_for_manual)
+        key("Escape")
+        self.p.no_window(title)
 
     def login(self):
         login = self.p.window("Autenticazione")
@@ -320,14 +331,7 @@ class Tour:
         wait_for("la prima scheda", lambda: text_of(find(card, "Cognome e nome o ragione sociale:", "text")))
         self.shot("clienti")
         # A search with its results.
-        click(find(card, "Trova", "push button"))
-        search = self.p.window("Trova clienti")
-        self.shot("trova-clienti-filtri", False)
-        click(find(search, "Cerca", "push button"))
-        wait_for("le righe dei clienti", lambda: children(find(search, "Elenco dei clienti", "list")))
-        self.shot("trova-clienti")
-        key("Escape")
-        self.p.no_window("Trova clienti")
+        self.search(card, "Trova clienti", "clienti", "Elenco dei clienti", "trova-clienti", False, True)
         self.tool(card, "Da ricontattare", "ricontattare", "ricontattare")
         self.tool(card, "Esporta archivio", "Esporta archivio", "esporta-clienti")
         if self.everything:  # a person's card: the tax code check, not the VAT one
@@ -351,12 +355,7 @@ class Tour:
         self.tool(card, "Trova", "Trova modelli", "trova-modelli")
         self.tool(card, "Stampa", "Stampa modello", "stampa-modello")
         self.tool(card, "Esporta archivio", "Esporta archivio", "esporta-modelli")
-        if self.everything:
-            click(find(card, "Anteprima", "push button"))
-            self.p.window("Anteprima di stampa", timeout=20)
-            self.shot("anteprima-modello", False)
-            key("Escape")
-            self.p.no_window("Anteprima di stampa")
+        self.tool(card, "Anteprima", "Anteprima di stampa", "anteprima-modello", timeout=20)
         click(find(card, "Esci", "push button"))
         self.p.no_window("Modelli di analisi")
 
@@ -381,14 +380,7 @@ class Tour:
         self.shot("rapporto-risultati-2")
         click(find(card, "Dati generali", "push button"))
 
-        click(find(card, "Trova", "push button"))
-        search = self.p.window("Trova rapporti")
-        self.shot("trova-rapporti-filtri")
-        click(find(search, "Cerca", "push button"))
-        wait_for("le righe dei rapporti", lambda: children(find(search, "Elenco dei rapporti di prova", "list")))
-        self.shot("trova-rapporti")
-        key("Escape")
-        self.p.no_window("Trova rapporti")
+        self.search(card, "Trova rapporti", "rapporti", "Elenco dei rapporti di prova", "trova-rapporti", True, True)
         self.tool(card, "Documenti non consegnati", "non consegnati", "rapporti-non-consegnati")
 
         self.tool(card, "Stampa", "Stampa rapporto", "stampa", True)
@@ -427,23 +419,12 @@ class Tour:
         self.shot("certificato-dettagli")
         click(find(card, "Dati generali", "push button"))
         if self.everything:
-            click(find(card, "Trova", "push button"))
-            search = self.p.window("Trova certificati")
-            self.shot("trova-certificati-filtri", False)
-            click(find(search, "Cerca", "push button"))
-            wait_for("le righe dei certificati", lambda: children(find(search, "Elenco dei certificati di analisi", "list")))
-            self.shot("trova-certificati", False)
-            key("Escape")
-            self.p.no_window("Trova certificati")
+            self.search(card, "Trova certificati", "certificati", "Elenco dei certificati di analisi", "trova-certificati",
+                        False, False)
         self.tool(card, "Documenti non consegnati", "non consegnati", "certificati-non-consegnati")
         self.tool(card, "Stampa", "Stampa certificato", "stampa-certificato")
         self.tool(card, "Esporta archivio", "Esporta archivio", "esporta-certificati")
-        if self.everything:
-            click(find(card, "Anteprima", "push button"))
-            self.p.window("Anteprima di stampa", timeout=20)
-            self.shot("anteprima-certificato", False)
-            key("Escape")
-            self.p.no_window("Anteprima di stampa")
+        self.tool(card, "Anteprima", "Anteprima di stampa", "anteprima-certificato", timeout=20)
         click(find(card, "Esci", "push button"))
         self.p.no_window("Certificati di analisi chimica anno")
 
