@@ -1,5 +1,6 @@
 #include "issued.h"
 
+#include "storage/posixfile.h"
 #include "storage/safesave.h"
 #include "storage/sharelock.h"
 #include "storage/textcodec.h"
@@ -50,14 +51,6 @@ QString cause(const QString &what, const QString &why)
     return why.isEmpty() ? what : what + QStringLiteral(" (") + why + u')';
 }
 
-bool syncData(int fd)
-{
-    int rc;
-    do {
-        rc = ::fdatasync(fd);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
-}
 
 // Adds the bytes at the end of the register, synced to disk; a write that fails is taken
 // back (the file cut to its old size, or removed when it was made here), so the register
@@ -79,23 +72,12 @@ QString append(const QString &path, const QByteArray &bytes)
         return qt_error_string(err);
     }
     const off_t end = st.st_size;
-    qint64 done = 0;
     int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), end + off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            err = n < 0 ? errno : EIO;
-            break;
-        }
-        done += n;
-    }
-    if (err == 0 && !syncData(fd))
+    if (posixfile::writeAllAt(fd, bytes.constData(), bytes.size(), end, &err) && !posixfile::syncData(fd))
         err = errno;
     if (err != 0) {
         if (::ftruncate(fd, end) == 0)
-            syncData(fd);
+            posixfile::syncData(fd);
         ::close(fd);
         if (!existed)
             ::unlink(name.constData());

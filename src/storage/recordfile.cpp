@@ -1,5 +1,6 @@
 #include "recordfile.h"
 
+#include "posixfile.h"
 #include "sharelock.h"
 #include "writethrough.h"
 
@@ -115,11 +116,7 @@ int RecordFile::readMany(QByteArray &block, int maxRecords)
 bool RecordFile::syncToDisk()
 {
 #ifdef Q_OS_UNIX
-    int rc;
-    do {
-        rc = ::fdatasync(m_file.handle());
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
+    return posixfile::syncData(m_file.handle());
 #else
     return m_file.flush();
 #endif

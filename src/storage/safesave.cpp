@@ -1,5 +1,6 @@
 #include "safesave.h"
 
+#include "posixfile.h"
 #include "writethrough.h"
 
 #include <QDir>
@@ -26,28 +27,6 @@ QString systemError(int code)
     return qt_error_string(code);
 }
 
-// Writes all of it or fails; a short write is retried for the rest, as POSIX allows.
-bool writeAll(int fd, const char *data, qint64 size, qint64 offset, int *err)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size_t(qMin<qint64>(size, 1 << 30)), off_t(offset));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            *err = errno;
-            return false;
-        }
-        if (n == 0) { // no progress and no reason: never loop for ever
-            *err = EIO;
-            return false;
-        }
-        data += n;
-        size -= n;
-        offset += n;
-    }
-    return true;
-}
-
 // The temporary file as a device for writers. Unbuffered: a write reaches the file at
 // once or fails at once. The first failure sticks.
 class TempDevice : public QIODevice {
@@ -69,7 +48,7 @@ protected:
         if (m_err != 0)
             return -1;
         int err = 0;
-        if (!writeAll(m_fd, data, len, pos(), &err)) {
+        if (!posixfile::writeAllAt(m_fd, data, len, pos(), &err)) {
             m_err = err;
             setErrorString(systemError(err));
             return -1;
@@ -226,11 +205,7 @@ private:
 
     bool finish()
     {
-        int rc;
-        do {
-            rc = ::fdatasync(m_fd);
-        } while (rc != 0 && errno == EINTR);
-        if (rc != 0)
+        if (!posixfile::syncData(m_fd))
             return failErrno(QStringLiteral("sync to disk failed"), errno);
         const int fd = m_fd;
         m_fd = -1;

@@ -1,6 +1,7 @@
 #include "sharelock.h"
 
 #include "log.h"
+#include "posixfile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -65,18 +66,14 @@ int openNew(const QByteArray &path, int flags)
     return fd;
 }
 
+// The whole of a lock or turn file's words, from its start; errno set when it fails.
 bool writeAt(int fd, const QByteArray &bytes)
 {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    int err = 0;
+    if (posixfile::writeAllAt(fd, bytes.constData(), bytes.size(), 0, &err))
+        return true;
+    errno = err;
+    return false;
 }
 
 // The whole of a small file; empty when it cannot be read.

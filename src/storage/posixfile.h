@@ -1,0 +1,17 @@
+#pragma once
+// The two low-level steps every file the program writes by descriptor shares: a write that
+// goes on until every byte is in (POSIX lets a write take only part), and a sync to disk
+// that is tried again when a signal interrupts it.
+
+#include <QtGlobal>
+
+namespace posixfile {
+
+// Writes size bytes from data at offset, retrying short and interrupted writes. On failure
+// returns false with the cause (an errno value) in *err; a write that takes nothing and
+// gives no reason counts as EIO, so that it never loops for ever.
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 offset, int *err);
+// fdatasync(), tried again when interrupted; false with errno set when it fails.
+bool syncData(int fd);
+
+} // namespace posixfile
