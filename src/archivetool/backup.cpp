@@ -3,6 +3,7 @@
 #include "storage/attachments.h"
 #include "storage/crypt.h"
 #include "storage/issued.h"
+#include "storage/posixfile.h"
 #include "storage/programfiles.h"
 #include "storage/programfolder.h"
 #include "storage/safesave.h"
@@ -298,11 +299,8 @@ QString addSource(archive *a, const Source &source, qint64 *bytes)
         // An attachment is opened without following a link: one put in its place after the
         // folder was listed is refused, not followed.
         const bool attachment = source.entry.contains(u'/');
-        int fd;
-        do {
-            fd = ::open(QFile::encodeName(source.path).constData(),
-                        O_RDONLY | O_CLOEXEC | (attachment ? O_NOFOLLOW : 0));
-        } while (fd < 0 && errno == EINTR);
+        const int fd = posixfile::openFile(QFile::encodeName(source.path).constData(),
+                                           O_RDONLY | O_CLOEXEC | (attachment ? O_NOFOLLOW : 0));
         if (fd < 0)
             return QStringLiteral("impossibile leggere %1 (%2)")
                 .arg(native(source.path), QString::fromLocal8Bit(std::strerror(errno)));

@@ -59,10 +59,7 @@ QString append(const QString &path, const QByteArray &bytes)
 {
     const QByteArray name = QFile::encodeName(path);
     const bool existed = QFileInfo::exists(path);
-    int fd;
-    do {
-        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = posixfile::openFile(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return qt_error_string(errno);
     struct stat st {};

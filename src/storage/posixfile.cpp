@@ -5,9 +5,19 @@
 #endif
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace posixfile {
+
+int openFile(const char *path, int flags, unsigned mode)
+{
+    int fd;
+    do {
+        fd = ::open(path, flags, mode_t(mode));
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
 
 bool writeAllAt(int fd, const char *data, qint64 size, qint64 offset, int *err)
 {

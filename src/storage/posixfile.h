@@ -1,11 +1,14 @@
 #pragma once
-// The two low-level steps every file the program writes by descriptor shares: a write that
-// goes on until every byte is in (POSIX lets a write take only part), and a sync to disk
-// that is tried again when a signal interrupts it.
+// The low-level steps every file the program opens by descriptor shares: an open and a
+// sync to disk that are tried again when a signal interrupts them, and a write that goes on
+// until every byte is in (POSIX lets a write take only part).
 
 #include <QtGlobal>
 
 namespace posixfile {
+
+// open(2) of an encoded path, tried again when interrupted; -1 with errno set when it fails.
+int openFile(const char *path, int flags, unsigned mode = 0);
 
 // Writes size bytes from data at offset, retrying short and interrupted writes. On failure
 // returns false with the cause (an errno value) in *err; a write that takes nothing and

@@ -59,11 +59,7 @@ QByteArray encoded(const QString &path)
 
 int openNew(const QByteArray &path, int flags)
 {
-    int fd;
-    do {
-        fd = ::open(path.constData(), flags | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return posixfile::openFile(path.constData(), flags | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
 }
 
 // The whole of a lock or turn file's words, from its start; errno set when it fails.
