@@ -83,7 +83,7 @@ void RecordFile::read(QByteArray &buffer)
             fail(QStringLiteral("no record at index %1").arg(m_index));
     };
     readOnce(buffer.data());
-    if (m_locked && m_share && !m_share->hasLockFile()) {
+    if (m_share && !m_share->hasLockFile()) {
         // Locked without a lock file (a folder that takes no new file): another station
         // may be writing this very record, so it is taken only once two reads agree.
         QByteArray again(m_size, Qt::Uninitialized);
@@ -166,7 +166,7 @@ void RecordFile::write(const QByteArray &buffer)
 
 void RecordFile::lock(Lock kind, bool keepAlive)
 {
-    if (m_locked || !m_file.isOpen())
+    if (m_share || !m_file.isOpen())
         return;
     auto share = std::make_unique<sharelock::ShareLock>(m_path);
     try {
@@ -180,12 +180,10 @@ void RecordFile::lock(Lock kind, bool keepAlive)
         fail(QStringLiteral("cannot open again under the lock")); // the lock goes with `share`
     m_share = std::move(share);
     m_share->flockFile(m_file.handle(), kind == Lock::Read);
-    m_locked = true;
 }
 
 void RecordFile::unlock()
 {
-    m_locked = false;
     m_share = nullptr; // lets flock go and removes the lock file
 }
 

@@ -79,8 +79,7 @@ private:
     QFile m_file;
     QIODevice::OpenMode m_mode;
     int m_index = 0;
-    bool m_locked = false;
-    std::unique_ptr<sharelock::ShareLock> m_share;
+    std::unique_ptr<sharelock::ShareLock> m_share; // held while the archive is locked
 };
 
 // Complete cycles (open, work, close) on an archive. They throw ArchiveError.
