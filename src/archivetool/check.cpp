@@ -44,15 +44,6 @@ bool isNameField(const QString &name)
     return name.startsWith(QLatin1String("lblFile"));
 }
 
-// The certificate's six memos keep their line breaks; every other text is one line.
-bool isMemoField(const QString &name)
-{
-    static const QSet<QString> memos{QStringLiteral("txtMetodi"),    QStringLiteral("txtMotivazione"),
-                                     QStringLiteral("txtAllegati"),  QStringLiteral("txtTempoDocu"),
-                                     QStringLiteral("txtTempoCamp"), QStringLiteral("txtConclusioni")};
-    return memos.contains(name);
-}
-
 // The first control character (a line break, a tab) inside a text, as words; empty if none.
 QString controlInside(const QString &value)
 {
@@ -200,7 +191,7 @@ private:
 
             // Certificates keep their texts untrimmed; the program trims them on reading.
             const QString value = text::trim(record.text(i));
-            if (!isFlagField(f.name) && !isMemoField(f.name))
+            if (!isFlagField(f.name) && !records::isCertificateMemo(f.name))
                 if (const QString control = controlInside(value); !control.isEmpty())
                     add(position, at, f.name,
                         QStringLiteral("%1 dentro un campo di una riga: %2").arg(control, shown(value)));
@@ -253,8 +244,8 @@ private:
 // folder's place in the program folder, for the report.
 void abandonedLocks(const QDir &dir, const QString &prefix, CheckReport &report)
 {
-    const QStringList names = dir.entryList({QStringLiteral("*.lock"), QStringLiteral("*.lock.turn")}, QDir::Files | QDir::Hidden | QDir::System,
-                                            QDir::Name);
+    const QStringList names = dir.entryList({QStringLiteral("*.lock"), QStringLiteral("*.lock.turn")},
+                                            QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
         const qint64 age = sharelock::ageOnShare(path);

@@ -6,9 +6,6 @@ namespace certificates {
 
 namespace {
 
-const char *const kMemos[] = {"txtMetodi", "txtMotivazione", "txtAllegati", "txtTempoDocu", "txtTempoCamp",
-                              "txtConclusioni"};
-
 QString withLineFeeds(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -24,7 +21,7 @@ records::Values sheetTexts(const records::Values &card)
     records::Values t = reports::documentHead(card);
     const auto v = [&card](const char *field) { return card.trimmed(QLatin1String(field)); };
     t.set(QStringLiteral("txtNumRap"), QStringLiteral("CERTIFICATO DI ANALISI CHIMICA N. ") + v("txtNumRap"));
-    for (const char *memo : kMemos)
+    for (const char *memo : records::kCertificateMemos)
         t.set(QLatin1String(memo), withLineFeeds(v(memo)));
     t.set(QStringLiteral("txtChimico"), v("txtChimico"));
     t.set(QStringLiteral("txtOrdine"), v("txtOrdine"));

@@ -2,6 +2,7 @@
 
 #include "fields.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
@@ -219,6 +220,12 @@ void Record::setText(const QString &name, const QString &value)
 bool isAttachmentField(const QString &name)
 {
     return name.startsWith(QLatin1String("lblFile")) || name.startsWith(QLatin1String("lblDesc"));
+}
+
+bool isCertificateMemo(const QString &name)
+{
+    return std::any_of(std::begin(kCertificateMemos), std::end(kCertificateMemos),
+                       [&name](const char *memo) { return name == QLatin1String(memo); });
 }
 
 } // namespace records

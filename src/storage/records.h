@@ -123,6 +123,12 @@ bool sameContent(RecordView a, RecordView b);
 // on the cards as hidden labels.
 bool isAttachmentField(const QString &name);
 
+// The certificate's six memo fields, in the card's order: they keep their line breaks,
+// every other text of a record is one line.
+inline constexpr const char *kCertificateMemos[] = {"txtMetodi",    "txtMotivazione", "txtAllegati",
+                                                    "txtTempoDocu", "txtTempoCamp",   "txtConclusioni"};
+bool isCertificateMemo(const QString &name);
+
 // Flag fields hold exactly one of these two texts.
 inline const QString kYes = QStringLiteral("S\u00ec");
 inline const QString kNo = QStringLiteral("No");
