@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 
@@ -233,13 +232,6 @@ void TfrmRapporti::chkEvidenziaFuoriLimiteClick()
     }
 }
 
-void TfrmRapporti::showEvent(QShowEvent *event)
-{
-    DocumentCard::showEvent(event);
-    if (!event->spontaneous())
-        readHighlightOption();
-}
-
 QWidget *TfrmRapporti::secondSectionFirstField() const
 {
     return grdRisultati->firstFieldOf(1);
@@ -248,5 +240,7 @@ QWidget *TfrmRapporti::secondSectionFirstField() const
 void TfrmRapporti::secondSectionShown()
 {
     grdRisultati->showPage(1);
-    readHighlightOption(); // as another station may have set it
+    // Read each time the results are shown, the only place the box is seen (a card opens on
+    // its general data): another station may have set it meanwhile.
+    readHighlightOption();
 }

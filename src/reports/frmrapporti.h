@@ -42,7 +42,6 @@ public:
 protected:
     QWidget *secondSectionFirstField() const override;
     void secondSectionShown() override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void judgeRow(int row);
