@@ -6,6 +6,7 @@
 #include "checks/checkwindows.h"
 #include "clients/frmtrovaclienti.h"
 #include "models/frmtrovaparametri.h"
+#include "storage/issued.h"
 #include "storage/log.h"
 #include "storage/programfolder.h"
 #include "storage/recordfile.h"
@@ -442,16 +443,6 @@ void DocumentCard::cmdNuovoClick()
     firstField()->setFocus();
 }
 
-namespace {
-
-QString documentWords(settings::DocumentKind kind)
-{
-    return kind == settings::DocumentKind::Reports ? QStringLiteral("rapporto di prova")
-                                                   : QStringLiteral("certificato di analisi");
-}
-
-} // namespace
-
 QString DocumentCard::repeatedNumberQuestion(const QString &number, const QString &proposed, const QString &words)
 {
     return QStringLiteral("Attenzione: il numero %1 \u00e8 gi\u00e0 stato assegnato a un altro %3 dell'archivio.\n\r\n\r"
@@ -483,7 +474,7 @@ std::optional<QString> DocumentCard::checkBeforeAppend(RecordFile &file)
     if (!next)
         throw ArchiveError(QStringLiteral("start number is not a whole number"));
     m_proposed = *next;
-    return repeatedNumberQuestion(number, m_proposed, documentWords(m_d.kind));
+    return repeatedNumberQuestion(number, m_proposed, text::lowerAscii(issued::kindWords(m_d.kind)));
 }
 
 bool DocumentCard::answerBeforeAppend(Messages::Answer answer)

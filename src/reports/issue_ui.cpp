@@ -19,7 +19,7 @@ namespace {
 // "il rapporto di prova", "il certificato di analisi"
 QString withArticle(settings::DocumentKind kind)
 {
-    return QStringLiteral("il ") + text::lowerAscii(issued::kindWords(kind).left(1)) + issued::kindWords(kind).mid(1);
+    return QStringLiteral("il ") + text::lowerAscii(issued::kindWords(kind));
 }
 
 } // namespace
