@@ -194,16 +194,15 @@ void TfrmRapporti::showOutOfLimitRows()
     // The button that leads to a page tells screen readers what that page holds.
     const auto leadsTo = [&](QWidget *button, const QString &hint, int page) {
         const int first = (page - 1) * kRowsPerPage + 1, last = page * kRowsPerPage;
-        QStringList onPage;
+        QList<int> onPage;
         for (int row : rows)
             if (row >= first && row <= last)
-                onPage.append(QString::number(row));
+                onPage.append(row);
         QString description = hint;
         if (!onPage.isEmpty())
-            description += QStringLiteral(" La pagina %1 contiene risultati fuori limite (%2 %3).")
+            description += QStringLiteral(" La pagina %1 contiene risultati fuori limite (%2).")
                                .arg(page)
-                               .arg(onPage.size() == 1 ? QStringLiteral("riga") : QStringLiteral("righe"),
-                                    onPage.join(QStringLiteral(", ")));
+                               .arg(reports::rowsInWords(onPage));
         button->setAccessibleDescription(description);
     };
     leadsTo(grdRisultati->nextButton(1), kNextPageHint, 2);

@@ -606,16 +606,19 @@ bool hasOutOfLimit(records::RecordView report)
     return false;
 }
 
+QString rowsInWords(const QList<int> &rows)
+{
+    QStringList numbers;
+    for (int row : rows)
+        numbers.append(QString::number(row));
+    return (rows.size() == 1 ? QStringLiteral("riga ") : QStringLiteral("righe ")) + numbers.join(QStringLiteral(", "));
+}
+
 QString outOfLimitSummary(const QList<int> &rows)
 {
     if (rows.isEmpty())
         return {};
-    QStringList numbers;
-    for (int row : rows)
-        numbers.append(QString::number(row));
-    return QStringLiteral("Risultati fuori limite: %1 (%2 %3)")
-        .arg(rows.size())
-        .arg(rows.size() == 1 ? QStringLiteral("riga") : QStringLiteral("righe"), numbers.join(QStringLiteral(", ")));
+    return QStringLiteral("Risultati fuori limite: %1 (%2)").arg(rows.size()).arg(rowsInWords(rows));
 }
 
 } // namespace reports

@@ -66,6 +66,8 @@ QList<int> outOfLimitRows(const records::Values &card);
 // the search's two scanning threads at once.
 bool hasOutOfLimit(records::RecordView report);
 
+// "riga 4", "righe 4, 17": rows as the summary and the card's page buttons name them.
+QString rowsInWords(const QList<int> &rows);
 // "Risultati fuori limite: 2 (righe 4, 17)", "Risultati fuori limite: 1 (riga 4)"; empty
 // when there are none.
 QString outOfLimitSummary(const QList<int> &rows);
