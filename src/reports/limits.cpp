@@ -514,7 +514,9 @@ QString ambiguityReason(const Parsed &r, const Parsed &l)
         .arg(n->text, plain(n->value), plain(n->thousands));
 }
 
-Verdict verdictOf(QStringView result, QStringView limit)
+} // namespace
+
+Verdict verdict(QStringView result, QStringView limit)
 {
     const std::optional<Parsed> r = parseResult(result);
     if (!r)
@@ -523,13 +525,6 @@ Verdict verdictOf(QStringView result, QStringView limit)
     if (!l)
         return Verdict::NotJudged;
     return decide(*r, *l).verdict;
-}
-
-} // namespace
-
-Verdict verdict(QStringView result, QStringView limit)
-{
-    return verdictOf(result, limit);
 }
 
 Verdict verdict(QByteArrayView result, QByteArrayView limit)
@@ -547,7 +542,7 @@ Verdict verdict(QByteArrayView result, QByteArrayView limit)
     std::array<char16_t, 256> r, l;
     const char16_t *rEnd = text::decodeCp1252(result.first(std::min<qsizetype>(result.size(), 256)), r.data());
     const char16_t *lEnd = text::decodeCp1252(limit.first(std::min<qsizetype>(limit.size(), 256)), l.data());
-    return verdictOf(QStringView(r.data(), rEnd), QStringView(l.data(), lEnd));
+    return verdict(QStringView(r.data(), rEnd), QStringView(l.data(), lEnd));
 }
 
 Judgement judge(QStringView result, QStringView limit)
