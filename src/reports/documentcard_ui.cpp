@@ -431,8 +431,7 @@ void DocumentCard::cmdNuovoClick()
     }
     blankCard();
     const QDateTime now = Clock::now();
-    const std::optional<QString> number = settings::nextNumber(
-        lblInizio->text(), count, text::trim(lblSolare->text()) == settings::kYes, now.date().year());
+    const std::optional<QString> number = numberAfter(count, now.date().year());
     if (!number) {
         Messages::error(this, cardTexts::kArchiveAccess); // a start that is not a whole number
         return;
@@ -441,6 +440,11 @@ void DocumentCard::cmdNuovoClick()
     edit(QStringLiteral("txtData"))->setText(now.toString(QStringLiteral("dd/MM/yyyy")));
     m_numberedAt = count;
     firstField()->setFocus();
+}
+
+std::optional<QString> DocumentCard::numberAfter(int count, int year) const
+{
+    return settings::nextNumber(lblInizio->text(), count, text::trim(lblSolare->text()) == settings::kYes, year);
 }
 
 QString DocumentCard::repeatedNumberQuestion(const QString &number, const QString &proposed, const QString &words)
@@ -468,9 +472,8 @@ std::optional<QString> DocumentCard::checkBeforeAppend(RecordFile &file)
     }
     if (!repeated)
         return std::nullopt;
-    // The number "Nuovo" would give now, with the options it read.
-    const std::optional<QString> next = settings::nextNumber(
-        lblInizio->text(), n, text::trim(lblSolare->text()) == settings::kYes, Clock::now().date().year());
+    // The number "Nuovo" would give now.
+    const std::optional<QString> next = numberAfter(n, Clock::now().date().year());
     if (!next)
         throw ArchiveError(QStringLiteral("start number is not a whole number"));
     m_proposed = *next;

@@ -135,6 +135,10 @@ protected:
 
 private:
     void buildGeneralData();
+    // The number "Nuovo" proposes when the archive holds `count` records, with the
+    // numbering options it read last (the hidden labels) and `year` for the one that adds
+    // it; none for a start that is not a whole number.
+    std::optional<QString> numberAfter(int count, int year) const;
 
     Description m_d;
     // The records the archive held when "Nuovo" proposed the card's number: those stored
