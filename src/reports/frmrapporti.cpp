@@ -169,14 +169,13 @@ void TfrmRapporti::judgeRow(int row)
 {
     QLineEdit *result = edit(reports::resultField(row));
     const limits::Judgement j = limits::judge(result->text(), edit(reports::limitField(row))->text());
-    if (j.verdict != m_verdicts[row - 1])
-        result->setStyleSheet(verdictStyle(j.verdict));
     if (result->toolTip() != j.reason) {
         result->setToolTip(j.reason);
         result->setAccessibleDescription(j.reason);
     }
     if (j.verdict == m_verdicts[row - 1])
         return;
+    result->setStyleSheet(verdictStyle(j.verdict));
     m_verdicts[row - 1] = j.verdict;
     showOutOfLimitRows();
 }
