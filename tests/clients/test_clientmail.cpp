@@ -19,6 +19,16 @@ records::Record client(const QString &name, const QString &vat, const QString &m
     return r;
 }
 
+// A field's text stored as given, blanks around it included, as another copy of the
+// program or an older one may have left it (the program itself trims what it stores).
+records::Record storedAsGiven(records::Record r, const QString &field, const QByteArray &text)
+{
+    const records::Field &f = r.layout().fields().at(r.layout().indexOf(field));
+    r.bytes()[f.offset] = char(text.size());
+    r.bytes().replace(f.offset + 1, text.size(), text);
+    return r;
+}
+
 } // namespace
 
 class TestClientMail : public QObject {
@@ -68,6 +78,7 @@ private slots:
                                                                            << QStringList{"mario@rossi.it"};
         QTest::newRow("the same address twice") << "Verdi Srl" << "" << QStringList{"info@verdi.it"};
         QTest::newRow("no address") << "Bianchi Anna" << "" << QStringList{};
+        QTest::newRow("stored with blanks around") << "Gialli Lab" << "33333333333" << QStringList{"lab@gialli.it"};
         QTest::newRow("nobody") << "Neri" << "" << QStringList{};
         QTest::newRow("no name") << "" << "" << QStringList{};
     }
@@ -86,7 +97,10 @@ private slots:
               client(QStringLiteral("Rossi Mario"), QString(), QStringLiteral("altro@rossi.it")),
               client(QStringLiteral("Verdi Srl"), QString(), QStringLiteral("info@verdi.it")),
               client(QStringLiteral("Verdi Srl"), QStringLiteral("22222222222"), QStringLiteral("info@verdi.it")),
-              client(QStringLiteral("Bianchi Anna"), QString(), QString())})
+              client(QStringLiteral("Bianchi Anna"), QString(), QString()),
+              storedAsGiven(storedAsGiven(client(QString(), QString(), QStringLiteral("lab@gialli.it")),
+                                          QStringLiteral("txtCliente"), " Gialli Lab  "),
+                            QStringLiteral("txtPartitaIva"), "33333333333 ")})
             bytes += r.bytes();
         QVERIFY(support::writeFile(archive, bytes));
         QCOMPARE(clients::mailRecipients(archive, name, vat), to);
