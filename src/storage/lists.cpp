@@ -264,6 +264,19 @@ constexpr std::array<char, 256> kFoldAscii = [] {
     return t;
 }();
 
+// Whether `bytes`, A-Z folded, hold `wanted` (folded already); the folded copy is made
+// in `room`.
+bool holdsFolded(QByteArrayView bytes, const QByteArray &wanted, QVarLengthArray<char, 1024> &room)
+{
+    if (bytes.size() < wanted.size())
+        return false;
+    room.resize(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        room[i] = kFoldAscii[static_cast<unsigned char>(bytes[i])];
+    const std::string_view haystack(room.constData(), size_t(room.size()));
+    return haystack.find(std::string_view(wanted.constData(), size_t(wanted.size()))) != std::string_view::npos;
+}
+
 } // namespace
 
 bool Filters::matches(records::RecordView record) const
@@ -275,16 +288,7 @@ bool Filters::matches(records::RecordView record) const
     // A filter with a character outside the code page matches no stored text at all.
     QVarLengthArray<char, 1024> folded;
     for (const Active &a : m_active) {
-        if (!a.bytes)
-            return false;
-        const QByteArrayView stored = record.stored(a.field);
-        if (stored.size() < a.bytes->size())
-            return false;
-        folded.resize(stored.size());
-        for (qsizetype i = 0; i < stored.size(); ++i)
-            folded[i] = kFoldAscii[static_cast<unsigned char>(stored[i])];
-        const std::string_view haystack(folded.constData(), size_t(folded.size()));
-        if (haystack.find(std::string_view(a.bytes->constData(), size_t(a.bytes->size()))) == std::string_view::npos)
+        if (!a.bytes || !holdsFolded(record.stored(a.field), *a.bytes, folded))
             return false;
     }
     return true;
@@ -371,19 +375,8 @@ int QuickFind::findIn(const Lines &lines, int selected, const QString &typed)
     const QString wanted = text::lowerAscii(typed);
     const std::optional<QByteArray> bytes = text::toCp1252Exact(wanted);
     QVarLengthArray<char, 1024> folded;
-    return step(int(lines.size()), selected, wanted, [&](int i) {
-        if (!bytes)
-            return false;
-        const QByteArrayView line = lines.bytes(i);
-        if (line.size() < bytes->size())
-            return false;
-        folded.resize(line.size());
-        for (qsizetype k = 0; k < line.size(); ++k)
-            folded[k] = kFoldAscii[static_cast<unsigned char>(line[k])];
-        return std::string_view(folded.constData(), size_t(folded.size()))
-                   .find(std::string_view(bytes->constData(), size_t(bytes->size())))
-            != std::string_view::npos;
-    });
+    return step(int(lines.size()), selected, wanted,
+                [&](int i) { return bytes && holdsFolded(lines.bytes(i), *bytes, folded); });
 }
 
 int QuickFind::step(int n, int selected, const QString &wanted, const std::function<bool(int)> &hit)
