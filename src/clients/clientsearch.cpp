@@ -68,30 +68,23 @@ QStringList documentClientFields()
 lists::Lines searchList(const QString &archivePath, const ClientFilters &filters)
 {
     lists::Lines lines;
-    lists::collectLines(
+    lists::collectSortedLines(
         archivePath, records::client(),
         [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::Notes); },
         [&filters](records::RecordView client) { return filters.matches(client); }, lines);
-    lines.sort();
     return lines;
 }
 
 void recontactList(const QString &archivePath, lists::Lines &lines)
 {
     const int flag = lineFields().recontact;
-    try {
-        lists::collectLines(
-            archivePath, records::client(),
-            [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::OpenQuestions); },
-            [flag](records::RecordView client) {
-                return client.stored(flag) == kYesBytes; // read back trimmed
-            },
-            lines);
-    } catch (const ArchiveError &) {
-        lines.sort();
-        throw;
-    }
-    lines.sort();
+    lists::collectSortedLines(
+        archivePath, records::client(),
+        [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::OpenQuestions); },
+        [flag](records::RecordView client) {
+            return client.stored(flag) == kYesBytes; // read back trimmed
+        },
+        lines);
 }
 
 QStringList searchLines(const QString &archivePath, const ClientFilters &filters)

@@ -16,11 +16,10 @@ lists::Lines searchList(const QString &archivePath, const lists::Filters &filter
         return documentLists().searchList(archivePath, filters);
     lists::Lines lines;
     // The typed filters first: they cost less than judging thirty rows.
-    lists::collectLines(
+    lists::collectSortedLines(
         archivePath, records::report(),
         [](records::RecordView report, QByteArray &line) { documentLists().appendLine(line, report); },
         [&filters](records::RecordView report) { return filters.matches(report) && hasOutOfLimit(report); }, lines);
-    lines.sort();
     return lines;
 }
 

@@ -49,25 +49,17 @@ bool Lists::undelivered(records::RecordView document) const
 lists::Lines Lists::searchList(const QString &archivePath, const lists::Filters &filters) const
 {
     lists::Lines lines;
-    lists::collectLines(
+    lists::collectSortedLines(
         archivePath, *m_layout, [this](records::RecordView document, QByteArray &line) { appendLine(line, document); },
         [&filters](records::RecordView document) { return filters.matches(document); }, lines);
-    lines.sort();
     return lines;
 }
 
 void Lists::undeliveredList(const QString &archivePath, lists::Lines &lines) const
 {
-    try {
-        lists::collectLines(
-            archivePath, *m_layout,
-            [this](records::RecordView document, QByteArray &line) { appendLine(line, document); },
-            [this](records::RecordView document) { return undelivered(document); }, lines);
-    } catch (const ArchiveError &) {
-        lines.sort();
-        throw;
-    }
-    lines.sort();
+    lists::collectSortedLines(
+        archivePath, *m_layout, [this](records::RecordView document, QByteArray &line) { appendLine(line, document); },
+        [this](records::RecordView document) { return undelivered(document); }, lines);
 }
 
 QStringList Lists::search(const QString &archivePath, const lists::Filters &filters) const

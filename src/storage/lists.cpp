@@ -335,6 +335,18 @@ void collectLines(const QString &archivePath, const records::Layout &layout, con
     });
 }
 
+void collectSortedLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
+                        const Keep &keep, Lines &lines)
+{
+    try {
+        collectLines(archivePath, layout, lineOf, keep, lines);
+    } catch (const ArchiveError &) {
+        lines.sort();
+        throw;
+    }
+    lines.sort();
+}
+
 std::optional<Found> lastRecordOfLine(const QString &archivePath, const records::Layout &layout,
                                       const LineOf &lineOf, const QString &line)
 {

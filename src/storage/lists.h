@@ -127,6 +127,10 @@ void collectLines(const QString &archivePath, const records::Layout &layout, con
                   const Keep &keep, QStringList &lines);
 void collectLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
                   const Keep &keep, Lines &lines);
+// The same in list order (Lines::sort); the lines kept by a failure part way are sorted
+// too.
+void collectSortedLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
+                        const Keep &keep, Lines &lines);
 
 struct Found {
     records::Record record;
