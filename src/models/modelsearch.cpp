@@ -14,7 +14,8 @@ QString archivePath()
 
 QString listLine(const QString &name, const QString &sample)
 {
-    return text::trim(name).leftJustified(kNameWidth, u' ', true) + kSampleColumn + text::trim(sample);
+    return text::trim(name).leftJustified(kNameWidth, u' ', true) + QLatin1StringView(kSampleColumn)
+        + text::trim(sample);
 }
 
 namespace {
@@ -36,7 +37,7 @@ int sampleField()
 void appendLine(QByteArray &line, records::RecordView model)
 {
     lists::appendColumn(line, model, nameField(), kNameWidth);
-    lists::appendBytes(line, "  Campione: ");
+    lists::appendBytes(line, kSampleColumn);
     lists::appendTrimmed(line, model, sampleField());
 }
 

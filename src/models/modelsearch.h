@@ -15,7 +15,7 @@ inline const QString kArchiveName = programfiles::kModels;
 QString archivePath(); // in the program folder
 
 inline constexpr int kNameWidth = 40;
-inline const QString kSampleColumn = QStringLiteral("  Campione: ");
+inline constexpr char kSampleColumn[] = "  Campione: ";
 
 // Name trimmed and padded or cut to 40 characters, "  Campione: ", sample trimmed.
 QString listLine(const QString &name, const QString &sample);
