@@ -131,27 +131,20 @@ void ArchiveGrid::appendRow()
 
 void ArchiveGrid::appendCell(QByteArrayView bytes)
 {
-    if (m_rowStarts.isEmpty() || m_filled >= m_columns)
-        return;
-    const qint64 at = qint64(m_rowStarts.size() - 1) * m_columns + m_filled;
-    if (bytes.size() > kLongest) {
-        m_set.insert(at, text::fromCp1252(bytes.data(), bytes.size()));
-    } else if (!bytes.isEmpty()) {
-        // Into the room made for the rows, without the checks of an insertion.
-        QByteArray &block = m_blocks.last();
-        const qsizetype end = block.size();
-        block.resize(end + bytes.size());
-        std::memcpy(block.data() + end, bytes.data(), size_t(bytes.size()));
-        m_sizes[at] = quint16(bytes.size());
-    }
-    ++m_filled;
+    if (!m_rowStarts.isEmpty())
+        appendCells({&bytes, 1});
 }
 
 void ArchiveGrid::appendRow(std::span<const QByteArrayView> cells)
 {
-    // The row's bytes in one go, for the hundred thousand rows of a big archive.
     appendRow();
-    const qsizetype n = std::min<qsizetype>(qsizetype(cells.size()), m_columns);
+    appendCells(cells);
+}
+
+void ArchiveGrid::appendCells(std::span<const QByteArrayView> cells)
+{
+    // The bytes of the cells in one go, for the hundred thousand rows of a big archive.
+    const qsizetype n = std::min<qsizetype>(qsizetype(cells.size()), m_columns - m_filled);
     qsizetype bytes = 0;
     for (qsizetype c = 0; c < n; ++c)
         if (cells[c].size() <= kLongest)
@@ -160,11 +153,12 @@ void ArchiveGrid::appendRow(std::span<const QByteArrayView> cells)
     qsizetype end = block.size();
     block.resize(end + bytes);
     char *to = block.data();
-    quint16 *sizes = m_sizes.data() + (m_sizes.size() - m_columns);
+    const qint64 first = qint64(m_rowStarts.size() - 1) * m_columns + m_filled;
+    quint16 *sizes = m_sizes.data() + first;
     for (qsizetype c = 0; c < n; ++c) {
         const QByteArrayView cell = cells[c];
         if (cell.size() > kLongest) {
-            m_set.insert(qint64(m_rowStarts.size() - 1) * m_columns + c, text::fromCp1252(cell.data(), cell.size()));
+            m_set.insert(first + c, text::fromCp1252(cell.data(), cell.size()));
             continue;
         }
         if (!cell.isEmpty())
@@ -172,7 +166,7 @@ void ArchiveGrid::appendRow(std::span<const QByteArrayView> cells)
         end += cell.size();
         sizes[c] = quint16(cell.size());
     }
-    m_filled = int(n);
+    m_filled += int(n);
 }
 
 void ArchiveGrid::append(ArchiveGrid &&more)

@@ -85,6 +85,9 @@ public:
 
 private:
     QByteArrayView stored(int row, int column) const;
+    // The cells of the last row from its first one not given on, as many as it has room
+    // for.
+    void appendCells(std::span<const QByteArrayView> cells);
 
     // A cell's bytes are counted in a quint16; a longer one is kept as a set text.
     static constexpr qsizetype kLongest = 0xFFFF;
