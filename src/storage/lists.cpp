@@ -306,7 +306,7 @@ void collect(const QString &archivePath, const records::Layout &layout, const Ke
         archive::scanParts(archivePath, layout.size(), [&](int part, int, QByteArrayView bytes) {
             const records::RecordView r(layout, bytes.data());
             if (!keep || keep(r))
-                add(part, r, parts[part]);
+                add(r, parts[part]);
         });
     for (int p = 0; p < archive::kMaxScanParts; ++p) {
         if (lines.isEmpty())
@@ -324,13 +324,13 @@ void collectLines(const QString &archivePath, const records::Layout &layout, con
                   const Keep &keep, QStringList &lines)
 {
     collect(archivePath, layout, keep, lines,
-            [&](int, records::RecordView r, QStringList &part) { part.append(lineOf(r)); });
+            [&](records::RecordView r, QStringList &part) { part.append(lineOf(r)); });
 }
 
 void collectLines(const QString &archivePath, const records::Layout &layout, const LineBytesOf &lineOf,
                   const Keep &keep, Lines &lines)
 {
-    collect(archivePath, layout, keep, lines, [&](int, records::RecordView r, Lines &into) {
+    collect(archivePath, layout, keep, lines, [&](records::RecordView r, Lines &into) {
         into.appendMade([&](QByteArray &bytes) { lineOf(r, bytes); });
     });
 }
