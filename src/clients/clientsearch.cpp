@@ -23,9 +23,6 @@ const LineFields &lineFields()
     return f;
 }
 
-// The recontact flag "S\u00ec" as stored.
-const QByteArrayView kYesBytes("S\xec", 2);
-
 } // namespace
 
 // ---- List lines ----------------------------------------------------------------------
@@ -82,7 +79,7 @@ void recontactList(const QString &archivePath, lists::Lines &lines)
         archivePath, records::client(),
         [](records::RecordView client, QByteArray &line) { appendLine(line, client, LastColumn::OpenQuestions); },
         [flag](records::RecordView client) {
-            return client.stored(flag) == kYesBytes; // read back trimmed
+            return client.stored(flag) == records::kYesStored; // read back trimmed
         },
         lines);
 }

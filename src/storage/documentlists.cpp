@@ -43,7 +43,7 @@ lists::LineOf Lists::lineOf() const
 
 bool Lists::undelivered(records::RecordView document) const
 {
-    return text::trimBytes(document.stored(m_delivered)) == QByteArrayView("No");
+    return text::trimBytes(document.stored(m_delivered)) == records::kNoStored;
 }
 
 lists::Lines Lists::searchList(const QString &archivePath, const lists::Filters &filters) const

@@ -132,5 +132,8 @@ bool isCertificateMemo(const QString &name);
 // Flag fields hold exactly one of these two texts.
 inline const QString kYes = QStringLiteral("S\u00ec");
 inline const QString kNo = QStringLiteral("No");
+// The same two as stored (Windows-1252), for lists that compare bytes.
+inline constexpr QByteArrayView kYesStored("S\xec", 2);
+inline constexpr QByteArrayView kNoStored("No", 2);
 
 } // namespace records
