@@ -224,8 +224,8 @@ void setTimes(archive_entry *entry, const QFileInfo &info)
         archive_entry_set_mtime(entry, time_t(modified.toSecsSinceEpoch()), 0);
 }
 
-// One file into the backup: exactly `size` bytes of `in`.
-QString addFile(archive *a, const QString &entryName, QFile &in, qint64 size, const QFileInfo &info)
+// The header of one file's entry in the backup.
+QString beginFile(archive *a, const QString &entryName, qint64 size, const QFileInfo &info)
 {
     Entry entry(archive_entry_new());
     archive_entry_set_pathname_utf8(entry.get(), entryName.toUtf8().constData());
@@ -235,47 +235,55 @@ QString addFile(archive *a, const QString &entryName, QFile &in, qint64 size, co
     setTimes(entry.get(), info);
     if (archive_write_header(a, entry.get()) != ARCHIVE_OK)
         return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
-    QByteArray block(kBlock, Qt::Uninitialized);
-    qint64 left = size;
-    while (left > 0) {
-        const qint64 n = in.read(block.data(), qMin(left, kBlock));
-        if (n <= 0)
-            return QStringLiteral("impossibile leggere %1 (%2)").arg(native(in.fileName()),
-                                                                      n < 0 ? in.errorString()
-                                                                            : QStringLiteral("file accorciato durante la copia"));
-        for (qint64 done = 0; done < n;) {
-            const la_ssize_t w = archive_write_data(a, block.constData() + done, size_t(n - done));
-            if (w <= 0)
-                return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
-            done += w;
-        }
-        left -= n;
+    return {};
+}
+
+// Bytes of the entry begun last, every one of them.
+QString writeData(archive *a, const QString &entryName, const char *data, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const la_ssize_t w = archive_write_data(a, data + done, size_t(size - done));
+        if (w <= 0)
+            return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
+        done += w;
     }
+    return {};
+}
+
+QString finishFile(archive *a, const QString &entryName)
+{
     if (archive_write_finish_entry(a) != ARCHIVE_OK)
         return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
     return {};
 }
 
+// One file into the backup: exactly `size` bytes of `in`, the file `info` names.
+QString addFile(archive *a, const QString &entryName, QFile &in, qint64 size, const QFileInfo &info)
+{
+    if (QString error = beginFile(a, entryName, size, info); !error.isEmpty())
+        return error;
+    QByteArray block(kBlock, Qt::Uninitialized);
+    qint64 left = size;
+    while (left > 0) {
+        const qint64 n = in.read(block.data(), qMin(left, kBlock));
+        if (n <= 0)
+            return QStringLiteral("impossibile leggere %1 (%2)").arg(native(info.filePath()),
+                                                                      n < 0 ? in.errorString()
+                                                                            : QStringLiteral("file accorciato durante la copia"));
+        if (QString error = writeData(a, entryName, block.constData(), n); !error.isEmpty())
+            return error;
+        left -= n;
+    }
+    return finishFile(a, entryName);
+}
+
 // One file into the backup from bytes read before.
 QString addBytes(archive *a, const QString &entryName, const QByteArray &bytes, const QFileInfo &info)
 {
-    Entry entry(archive_entry_new());
-    archive_entry_set_pathname_utf8(entry.get(), entryName.toUtf8().constData());
-    archive_entry_set_filetype(entry.get(), AE_IFREG);
-    archive_entry_set_perm(entry.get(), 0644);
-    archive_entry_set_size(entry.get(), bytes.size());
-    setTimes(entry.get(), info);
-    if (archive_write_header(a, entry.get()) != ARCHIVE_OK)
-        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
-    for (qsizetype done = 0; done < bytes.size();) {
-        const la_ssize_t w = archive_write_data(a, bytes.constData() + done, size_t(bytes.size() - done));
-        if (w <= 0)
-            return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
-        done += w;
-    }
-    if (archive_write_finish_entry(a) != ARCHIVE_OK)
-        return QStringLiteral("impossibile scrivere %1 nella copia (%2)").arg(entryName, why(a));
-    return {};
+    QString error = beginFile(a, entryName, bytes.size(), info);
+    if (error.isEmpty())
+        error = writeData(a, entryName, bytes.constData(), bytes.size());
+    return error.isEmpty() ? finishFile(a, entryName) : error;
 }
 
 QString addFolder(archive *a, const QString &entryName, const QFileInfo &info)
